@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// What the editor, the tools and the lookup need of the user interface. The desktop window, the
+// terminal and the tests' scripted fake implement it; controllers call only this.
+class UserInterface {
+public:
+    virtual ~UserInterface() = default;
+
+    // A modal question: message and informative text (keys of the string table, or for the
+    // informative text a ready text when informativeKey is empty), two or three buttons given by
+    // their keys in order. Returns the 0-based position of the pressed button.
+    struct Question {
+        QString messageKey;
+        QString informativeKey;
+        QString informativeText;
+        QStringList buttonKeys;
+    };
+    virtual int ask(const Question &question) = 0;
+
+    // The file-and-folder chooser of the Add command; nullopt when cancelled.
+    struct FileChoice {
+        QString promptKey;
+        QString messageKey;
+        QString titleKey;
+        QStringList extensions;
+        bool allowFolders = true;
+        bool allowMultiple = true;
+    };
+    virtual std::optional<QStringList> chooseFiles(const FileChoice &choice) = 0;
+
+    // The one-line progress text of the bottom bar; an empty text hides it. Must be painted
+    // before returning, since the work that follows blocks the event loop.
+    virtual void showProgress(const QString &text) = 0;
+
+    // The song table.
+    virtual void clearSortOrder() = 0;
+    virtual QList<int> selectedRows() const = 0;
+    virtual void setSelectedRows(const QList<int> &rows) = 0;
+};

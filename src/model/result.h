@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+
+#include <utility>
+#include <variant>
+
+// Expected failures travel as values: a Result holds either a value or an Error.
+enum class ErrorCode {
+    NotFound,
+    Unreadable,
+    Unwritable,
+    InvalidName,
+    InvalidArgument,
+    Cancelled,
+};
+
+struct Error {
+    ErrorCode code;
+    QString detail;
+};
+
+template <typename T>
+class Result {
+public:
+    Result(T value) : m_state(std::move(value)) {}
+    Result(Error error) : m_state(std::move(error)) {}
+
+    bool ok() const { return std::holds_alternative<T>(m_state); }
+    explicit operator bool() const { return ok(); }
+
+    const T &value() const & { return std::get<T>(m_state); }
+    T &value() & { return std::get<T>(m_state); }
+    T &&value() && { return std::get<T>(std::move(m_state)); }
+    const Error &error() const { return std::get<Error>(m_state); }
+
+private:
+    std::variant<T, Error> m_state;
+};
+
+template <>
+class Result<void> {
+public:
+    Result() = default;
+    Result(Error error) : m_error(std::move(error)), m_failed(true) {}
+
+    bool ok() const { return !m_failed; }
+    explicit operator bool() const { return ok(); }
+    const Error &error() const { return m_error; }
+
+private:
+    Error m_error{ErrorCode::InvalidArgument, {}};
+    bool m_failed = false;
+};

@@ -1,0 +1,228 @@
+#pragma once
+
+#include "model/image.h"
+
+#include <QList>
+#include <QString>
+#include <QUrl>
+#include <QVariant>
+
+#include <cstdint>
+
+class Song;
+
+// The fields of a song that observers are told about and that can be read and written by name.
+enum class SongField {
+    Track,
+    Title,
+    Artist,
+    Album,
+    Disc,
+    AlbumArtist,
+    Composer,
+    Genre,
+    Year,
+    Comment,
+    Lyrics,
+    IsCompilation,
+    FileName,
+    Images,
+    Bitrate,
+    Length,
+    FilePath,
+    IsRenamable,
+};
+
+// The fourteen modification flags, in their declared order.
+enum class SongFlag : std::uint8_t {
+    Track,
+    Title,
+    Artist,
+    Album,
+    Disc,
+    AlbumArtist,
+    Composer,
+    Genre,
+    Year,
+    Comment,
+    Lyrics,
+    Compilation,
+    FileName,
+    Images,
+};
+inline constexpr int SongFlagCount = 14;
+
+// Told of every effective change of a song. A song has at most one observer; the observer must
+// outlive its subscription (setObserver(nullptr) ends it).
+class SongObserver {
+public:
+    virtual ~SongObserver() = default;
+    // After a field (or the image list) really changed.
+    virtual void songFieldChanged(Song &song, SongField field) = 0;
+    // Around every setter that changes something, and around resetModifications().
+    virtual void songModifiedWillChange(Song &song) { Q_UNUSED(song); }
+    virtual void songModifiedDidChange(Song &song) { Q_UNUSED(song); }
+};
+
+// The in-memory record of one audio file. Every edit goes through the setters, which validate,
+// trim and flag. Songs have identity: they are not copyable, and two songs are equal only if
+// they are the same object. A song is changed on one thread at a time (readers fill fresh songs
+// on worker threads before anyone observes them).
+//
+// Text setters take a QString; a null QString stands for "no argument" and is ignored, an empty
+// one is a real value.
+class Song {
+public:
+    Song();
+    Song(const Song &) = delete;
+    Song &operator=(const Song &) = delete;
+
+    void setObserver(SongObserver *observer) { m_observer = observer; }
+    SongObserver *observer() const { return m_observer; }
+
+    // Stored values.
+    const QString &track() const { return m_track; }
+    const QString &title() const { return m_title; }
+    const QString &artist() const { return m_artist; }
+    const QString &albumArtist() const { return m_albumArtist; }
+    const QString &composer() const { return m_composer; }
+    const QString &album() const { return m_album; }
+    const QString &disc() const { return m_disc; }
+    const QString &genre() const { return m_genre; }
+    qint64 year() const { return m_year; }
+    const QString &comment() const { return m_comment; }
+    const QString &lyrics() const { return m_lyrics; }
+    qint64 isCompilation() const { return m_isCompilation; }
+    qint32 bitrate() const { return m_bitrate; }
+    qint32 length() const { return m_length; }
+    // Null until loading sets it: the wanted file name, with extension.
+    const QString &fileName() const { return m_fileName; }
+    const QString &filePath() const { return m_filePath; }
+    bool isRenamable() const { return m_isRenamable; }
+
+    // Validating setters.
+    void setTrack(const QString &track);
+    void setTitle(const QString &title);
+    void setArtist(const QString &artist);
+    void setAlbumArtist(const QString &albumArtist);
+    void setComposer(const QString &composer);
+    void setAlbum(const QString &album);
+    void setDisc(const QString &disc);
+    void setGenre(const QString &genre);
+    void setYear(qint64 year);
+    void setYear(const QString &year); // leading decimal integer; null is ignored
+    void setComment(const QString &comment);
+    void setLyrics(const QString &lyrics);
+    void setIsCompilation(qint64 isCompilation);
+    void setIsCompilation(const QString &isCompilation); // leading decimal integer; null counts as 0
+    void setFileName(const QString &fileName);
+    void noCheck_setFileName(const QString &fileName);
+    void noCheck_setTrack(const QString &track);
+    void noCheck_setDisc(const QString &disc);
+
+    // Plain properties: no validation, no flag.
+    void setBitrate(qint32 bitrate);
+    void setLength(qint32 length);
+    void setFilePath(const QString &filePath);
+    void setIsRenamable(bool isRenamable);
+
+    // Access by property name ("track", "albumArtist", "fileName", "year", "isCompilation",
+    // "bitrate", "length", "filePath", "isRenamable", ...). Writing calls the same setter as a
+    // direct call; an invalid QVariant stands for a null argument. Unknown names read as an
+    // invalid QVariant and are ignored when written.
+    QVariant valueForKey(QStringView key) const;
+    void setValueForKey(QStringView key, const QVariant &value);
+    static bool isKey(QStringView key);
+
+    // Number pairs: "n", "n/N", "/N", "n/" or "".
+    static bool isNumeric(const QString &text);
+    static QString firstStringInPair(const QString &text);
+    static QString secondStringInPair(const QString &text);
+    static qint32 firstNaturalNumberInPair(const QString &text);
+    static qint32 secondNaturalNumberInPair(const QString &text);
+    static bool isValidNaturalNumberOrPair(const QString &text);
+
+    bool hasTrackCount() const;
+    bool hasDiscCount() const;
+    qint32 trackNumber() const;
+    qint32 trackCount() const;
+    qint32 discNumber() const;
+    qint32 discCount() const;
+    QString trackNumberAsString() const;
+    QString trackCountAsString() const;
+    QString discNumberAsString() const;
+    QString discCountAsString() const;
+
+    // Images: an ordered list without two equal pictures.
+    const QList<Image> &images() const { return m_images; }
+    int countOfImages() const { return int(m_images.size()); }
+    const Image &objectInImagesAtIndex(int index) const { return m_images.at(index); }
+    void insertObject(const Image &image, int inImagesAtIndex);
+    void removeObjectFromImagesAtIndex(int index);
+    void addImage(const Image &image);
+    void removeImage(const Image &image);
+    void removeAllImages();
+
+    // Modification state.
+    bool isModified() const { return m_mods != 0; }
+    bool isModified(SongFlag flag) const { return m_mods & bit(flag); }
+    bool isTrackModified() const { return isModified(SongFlag::Track); }
+    bool isTitleModified() const { return isModified(SongFlag::Title); }
+    bool isArtistModified() const { return isModified(SongFlag::Artist); }
+    bool isAlbumModified() const { return isModified(SongFlag::Album); }
+    bool isDiscModified() const { return isModified(SongFlag::Disc); }
+    bool isAlbumArtistModified() const { return isModified(SongFlag::AlbumArtist); }
+    bool isComposerModified() const { return isModified(SongFlag::Composer); }
+    bool isGenreModified() const { return isModified(SongFlag::Genre); }
+    bool isYearModified() const { return isModified(SongFlag::Year); }
+    bool isCommentModified() const { return isModified(SongFlag::Comment); }
+    bool isLyricsModified() const { return isModified(SongFlag::Lyrics); }
+    bool isCompilationModified() const { return isModified(SongFlag::Compilation); }
+    bool isFileNameModified() const { return isModified(SongFlag::FileName); }
+    bool isImagesModified() const { return isModified(SongFlag::Images); }
+    void resetModifications();
+
+    // File helpers.
+    QString folder() const;
+    QString extension() const;
+    QString fileNameWithoutExtension() const;
+    bool isMP3() const;
+    bool isM4A() const;
+    bool isFLAC() const;
+    bool isAIFF() const;
+    bool isWAV() const;
+    bool isFileNameSane() const;
+    QUrl previewItemURL() const;
+    QString description() const;
+
+private:
+    static constexpr std::uint16_t bit(SongFlag flag) { return std::uint16_t(1u << unsigned(flag)); }
+
+    // Stores a new value for a text field and flags it; the caller has checked the guard.
+    void storeText(QString &slot, const QString &value, SongField field, SongFlag flag);
+    void setFlag(SongFlag flag);
+    void notifyField(SongField field);
+    void willChangeModified();
+    void didChangeModified();
+
+    QString m_track;
+    QString m_title;
+    QString m_artist;
+    QString m_albumArtist;
+    QString m_composer;
+    QString m_album;
+    QString m_disc;
+    QString m_genre;
+    qint64 m_year = 0;
+    QString m_comment;
+    QString m_lyrics;
+    qint64 m_isCompilation = 0;
+    qint32 m_bitrate = 0;
+    qint32 m_length = 0;
+    QString m_fileName;
+    QString m_filePath;
+    bool m_isRenamable = true;
+    QList<Image> m_images;
+    std::uint16_t m_mods = 0;
+    SongObserver *m_observer = nullptr;
+};
