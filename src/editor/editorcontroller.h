@@ -1,0 +1,83 @@
+#pragma once
+
+#include "editor/standardfolders.h"
+#include "tags/tagsreader.h"
+
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class Song;
+class UserInterface;
+
+// Told of every structural change of the song list, once per command (begin before the first
+// mutation, end after the last). Sorting in place is not announced.
+class SongListObserver {
+public:
+    virtual ~SongListObserver() = default;
+    virtual void songsWillChange() {}
+    virtual void songsDidChange() {}
+};
+
+// One key of the table's sort order: a song property name and a direction.
+struct SortDescriptor {
+    QString key;
+    bool ascending = true;
+};
+
+// Owns the song list of the editor window and does everything that brings songs into it, takes
+// them out or moves them. Runs on the thread that calls it; talks to the user only through the
+// UserInterface port, which must outlive the controller.
+class EditorController {
+public:
+    explicit EditorController(UserInterface *ui);
+    ~EditorController();
+    EditorController(const EditorController &) = delete;
+    EditorController &operator=(const EditorController &) = delete;
+
+    // The list in table order, and the selected songs in table order.
+    const SongList &songs() const { return m_songs; }
+    QList<Song *> arrangedObjects() const;
+    QList<Song *> selectedObjects() const;
+    void addObserver(SongListObserver *observer);
+    void removeObserver(SongListObserver *observer);
+
+    // Commands.
+    void addSongs();
+    void removeSongs();
+    void clearSongs();
+    void reloadSongs();
+
+    void openFiles(const QStringList &paths);
+    void traverseFiles(const QStringList &paths, bool skipConfirmRenamingRestriction);
+    void traverseFile(const QString &path, QStringList *andAddMusicFiles, QSet<QString> *andExcludes);
+    bool confirmEdRenameRestriction();
+    // Rows in descending order.
+    void moveSongs(const QList<int> &rows, int toRow);
+    void sortUsingDescriptors(const QList<SortDescriptor> &descriptors);
+
+    void showProgressBar(const QString &text);
+    QString statusMessage() const;
+
+    // Paths met while walking whose names are not valid UTF-8, as printable text; they are
+    // never read, written or renamed. Cleared at the start of each traverseFiles().
+    const QStringList &skippedPaths() const { return m_skippedPaths; }
+
+    TagsReader &reader() { return m_reader; }
+    UserInterface *ui() const { return m_ui; }
+
+private:
+    // Announced structural changes nest; observers hear only the outermost pair.
+    void beginChange();
+    void endChange();
+
+    UserInterface *m_ui;
+    SongList m_songs;
+    TagsReader m_reader;
+    QList<SongListObserver *> m_observers;
+    int m_changeDepth = 0;
+    QStringList m_skippedPaths;
+};
