@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <optional>
 
 class Song;
 
@@ -133,6 +134,9 @@ public:
     QVariant valueForKey(QStringView key) const;
     void setValueForKey(QStringView key, const QVariant &value);
     static bool isKey(QStringView key);
+    // The field a property name stands for, and the name of a field.
+    static std::optional<SongField> fieldForKey(QStringView key);
+    static QString keyForField(SongField field);
 
     // Number pairs: "n", "n/N", "/N", "n/" or "".
     static bool isNumeric(const QString &text);
@@ -198,6 +202,8 @@ public:
 private:
     static constexpr std::uint16_t bit(SongFlag flag) { return std::uint16_t(1u << unsigned(flag)); }
 
+    // The text-setter rule; true if the value changed.
+    bool setText(QString &slot, const QString &value, SongField field, SongFlag flag);
     // Stores a new value for a text field and flags it; the caller has checked the guard.
     void storeText(QString &slot, const QString &value, SongField field, SongFlag flag);
     void setFlag(SongFlag flag);
