@@ -32,10 +32,17 @@ public:
     // flags cleared. Unknown extensions and paths whose name is not valid UTF-8 are skipped.
     void parseFiles(const QStringList &files, SongList *toSongs);
 
+    // The song for one path as parseFiles() appends it, or null when the path is skipped (unknown
+    // extension, or a name that QFile::encodeName() does not turn back into the same QString:
+    // such a path cannot name the file it came from). Safe to call from several threads.
+    std::unique_ptr<Song> parseFile(const QString &path) const;
+
     // The reader for a path's extension, or null for an unknown one.
     Reader *readerForPath(const QString &path) const;
 
 private:
+    int workerCount(qsizetype fileCount) const;
+
     std::unique_ptr<MP3Reader> m_mp3Reader;
     std::unique_ptr<M4AReader> m_m4aReader;
     std::unique_ptr<FLACReader> m_flacReader;

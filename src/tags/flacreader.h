@@ -1,0 +1,9 @@
+#pragma once
+
+#include "tags/reader.h"
+
+// Reads FLAC files: the fields of the Xiph comment and the picture blocks.
+class FLACReader : public Reader {
+public:
+    std::unique_ptr<Song> parseFile(const QString &path) const override;
+};

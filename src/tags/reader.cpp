@@ -1,0 +1,47 @@
+#include "tags/reader.h"
+
+#include "model/song.h"
+#include "tags/taglibconvert.h"
+
+#include <taglib/audioproperties.h>
+#include <taglib/tag.h>
+
+namespace {
+
+void fillIfEmpty(const QString &current, const TagLib::String &value, Song *song,
+                 void (Song::*setter)(const QString &))
+{
+    if (!current.isEmpty())
+        return;
+    (song->*setter)(TagLibConvert::toQString(value));
+}
+
+} // namespace
+
+void Reader::readTag(const TagLib::Tag *tag, Song *toSong, bool withCommentHandling) const
+{
+    if (!tag || !toSong)
+        return;
+    fillIfEmpty(toSong->title(), tag->title(), toSong, &Song::setTitle);
+    fillIfEmpty(toSong->artist(), tag->artist(), toSong, &Song::setArtist);
+    fillIfEmpty(toSong->album(), tag->album(), toSong, &Song::setAlbum);
+    fillIfEmpty(toSong->genre(), tag->genre(), toSong, &Song::setGenre);
+    if (toSong->year() == 0)
+        toSong->setYear(qint64(tag->year()));
+    if (withCommentHandling)
+        fillIfEmpty(toSong->comment(), tag->comment(), toSong, &Song::setComment);
+}
+
+std::unique_ptr<Song> Reader::parseFile(const QString &path) const
+{
+    Q_UNUSED(path);
+    return nullptr;
+}
+
+void Reader::readAudioProps(const TagLib::AudioProperties *props, Song *toSong) const
+{
+    if (!props || !toSong)
+        return;
+    toSong->setBitrate(props->bitrate());
+    toSong->setLength(props->length());
+}

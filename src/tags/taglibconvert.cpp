@@ -1,0 +1,43 @@
+#include "tags/taglibconvert.h"
+
+#include <taglib/tbytevector.h>
+#include <taglib/tstring.h>
+
+namespace TagLibConvert {
+
+QString toQString(const TagLib::String &text)
+{
+    // TagLib keeps UTF-16 code units in a wide string. Copying them directly gives the same text
+    // as a round trip through UTF-8 without encoding and decoding it.
+    const wchar_t *units = text.toCWString();
+    const qsizetype size = qsizetype(text.size());
+    if (size == 0)
+        return QStringLiteral("");
+    QString result(size, Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(result.data());
+    qsizetype end = -1;
+    bool expectLow = false;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t unit = char16_t(units[i]);
+        const bool isHigh = unit >= 0xD800 && unit <= 0xDBFF;
+        const bool isLow = unit >= 0xDC00 && unit <= 0xDFFF;
+        if (expectLow != isLow)
+            return QStringLiteral("");
+        expectLow = isHigh;
+        if (unit == 0 && end < 0)
+            end = i;
+        out[i] = unit;
+    }
+    if (expectLow)
+        return QStringLiteral("");
+    if (end >= 0)
+        result.truncate(end);
+    return result;
+}
+
+QByteArray toQByteArray(const TagLib::ByteVector &bytes)
+{
+    return QByteArray(bytes.data(), qsizetype(bytes.size()));
+}
+
+} // namespace TagLibConvert

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace TagLib {
+class ByteVector;
+class String;
+}
+
+// Conversions at the boundary to TagLib.
+namespace TagLibConvert {
+
+// The text as its NUL-terminated UTF-8 form reads: everything from the first embedded NUL on is
+// dropped, and a text that cannot be encoded as UTF-8 (a lone surrogate) comes out empty, as it
+// does from TagLib's own UTF-8 conversion. Never null, so it can be passed to a setter.
+QString toQString(const TagLib::String &text);
+
+// A copy of the bytes.
+QByteArray toQByteArray(const TagLib::ByteVector &bytes);
+
+} // namespace TagLibConvert
