@@ -80,6 +80,9 @@ public:
 
     void setObserver(SongObserver *observer) { m_observer = observer; }
     SongObserver *observer() const { return m_observer; }
+    // Tells the observer that a field changed without changing it, so that what is shown from
+    // it is rebuilt (clearing the genre history rebuilds the genre choices this way).
+    void announceChange(SongField field) { notifyField(field); }
 
     // Stored values.
     const QString &track() const { return m_track; }
