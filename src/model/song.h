@@ -130,6 +130,12 @@ public:
     void setFilePath(const QString &filePath);
     void setIsRenamable(bool isRenamable);
 
+    // The identity of the file on disk when it was loaded or last saved (FileIdentity::ofPath),
+    // empty when unknown. Saving refuses to write into a file whose identity changed since.
+    // A plain property: no validation, no flag, no notification.
+    const QByteArray &fileIdentity() const { return m_fileIdentity; }
+    void setFileIdentity(const QByteArray &fileIdentity) { m_fileIdentity = fileIdentity; }
+
     // Access by property name ("track", "albumArtist", "fileName", "year", "isCompilation",
     // "bitrate", "length", "filePath", "isRenamable", ...). Writing calls the same setter as a
     // direct call; an invalid QVariant stands for a null argument. Unknown names read as an
@@ -231,6 +237,7 @@ private:
     QString m_fileName;
     QString m_filePath;
     bool m_isRenamable = true;
+    QByteArray m_fileIdentity;
     QList<Image> m_images;
     std::uint16_t m_mods = 0;
     SongObserver *m_observer = nullptr;
