@@ -31,6 +31,8 @@ public:
         QStringList extensions;
         bool allowFolders = true;
         bool allowMultiple = true;
+        // Whether a chosen link (alias) is replaced by the file it points to.
+        bool resolveAliases = false;
     };
     virtual std::optional<QStringList> chooseFiles(const FileChoice &choice) = 0;
 
