@@ -7,5 +7,329 @@
         <source>No songs loaded</source>
         <translation>No songs loaded</translation>
     </message>
+    <message id="Reading">
+        <source>Reading…</source>
+        <translation>Reading…</translation>
+    </message>
+    <message id="Add">
+        <source>Add</source>
+        <translation>Add</translation>
+    </message>
+    <message id="AddMusicFilesToEdit">
+        <source>Choose music files or folders to edit</source>
+        <translation>Choose music files or folders to edit</translation>
+    </message>
+    <message id="AddingIndividualFiles">
+        <source>Adding individual files</source>
+        <translation>Adding individual files</translation>
+    </message>
+    <message id="CantRenameIndividuallyAddedFilesOutsideStandardFolders">
+        <source>Files added one by one from outside your Music and Downloads folders cannot be renamed. Add their folder instead to be able to rename them.</source>
+        <translation>Files added one by one from outside your Music and Downloads folders cannot be renamed. Add their folder instead to be able to rename them.</translation>
+    </message>
+    <message id="OK">
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message id="Cancel">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message id="DontShowAgain">
+        <source>Don’t Show Again</source>
+        <translation>Don’t Show Again</translation>
+    </message>
+    <message id="1SongLoadedNSelected">
+        <source>1 song loaded, %1 selected</source>
+        <translation>1 song loaded, %1 selected</translation>
+    </message>
+    <message id="NSongsLoadedNSelected">
+        <source>%1 songs loaded, %2 selected</source>
+        <translation>%1 songs loaded, %2 selected</translation>
+    </message>
+    <message id="CampaignTitle">
+        <source>Enjoying Quorl?</source>
+        <translation>Enjoying Quorl?</translation>
+    </message>
+    <message id="CampaignText">
+        <source>A short review helps other people find Quorl. Would you like to write one now?</source>
+        <translation>A short review helps other people find Quorl. Would you like to write one now?</translation>
+    </message>
+    <message id="CampaignPositive">
+        <source>Write a Review</source>
+        <translation>Write a Review</translation>
+    </message>
+    <message id="CampaignLater">
+        <source>Later</source>
+        <translation>Later</translation>
+    </message>
+    <message id="CampaignNegative">
+        <source>No, Thanks</source>
+        <translation>No, Thanks</translation>
+    </message>
+    <message id="PixelSizeXByX">
+        <source>%1 × %1 px</source>
+        <translation>%1 × %1 px</translation>
+    </message>
+    <message id="CliUsage">
+        <source>Usage: quorl-cli [GLOBAL OPTIONS] COMMAND [OPTIONS] [PATH...]</source>
+        <translation>Usage: quorl-cli [GLOBAL OPTIONS] COMMAND [OPTIONS] [PATH...]</translation>
+    </message>
+    <message id="CliGlobalOptions">
+        <source>Global options:</source>
+        <translation>Global options:</translation>
+    </message>
+    <message id="CliCommands">
+        <source>Commands:</source>
+        <translation>Commands:</translation>
+    </message>
+    <message id="CliCommandOptions">
+        <source>Options:</source>
+        <translation>Options:</translation>
+    </message>
+    <message id="CliCommandHelpHint">
+        <source>Run 'quorl-cli COMMAND --help' for the options of a command.</source>
+        <translation>Run 'quorl-cli COMMAND --help' for the options of a command.</translation>
+    </message>
+    <message id="CliUsageHint">
+        <source>Run 'quorl-cli --help' for usage.</source>
+        <translation>Run 'quorl-cli --help' for usage.</translation>
+    </message>
+    <message id="CliMissingCommand">
+        <source>no command given</source>
+        <translation>no command given</translation>
+    </message>
+    <message id="CliUnknownCommandX">
+        <source>unknown command '%1'</source>
+        <translation>unknown command '%1'</translation>
+    </message>
+    <message id="CliUnknownOptionX">
+        <source>unknown option '%1'</source>
+        <translation>unknown option '%1'</translation>
+    </message>
+    <message id="CliOptionTakesNoValueX">
+        <source>option '%1' takes no value</source>
+        <translation>option '%1' takes no value</translation>
+    </message>
+    <message id="CliMissingValueX">
+        <source>option '%1' needs a value</source>
+        <translation>option '%1' needs a value</translation>
+    </message>
+    <message id="CliSettingNeedsValueX">
+        <source>'-D %1' must have the form KEY=VALUE</source>
+        <translation>'-D %1' must have the form KEY=VALUE</translation>
+    </message>
+    <message id="CliUnknownSettingX">
+        <source>unknown setting '%1'</source>
+        <translation>unknown setting '%1'</translation>
+    </message>
+    <message id="CliBadSettingValueXY">
+        <source>'%1' is not a valid value for the setting %2</source>
+        <translation>'%1' is not a valid value for the setting %2</translation>
+    </message>
+    <message id="CliMissingPaths">
+        <source>no files or folders given</source>
+        <translation>no files or folders given</translation>
+    </message>
+    <message id="CliHelpOptionSetting">
+        <source>use VALUE for the setting KEY during this run only</source>
+        <translation>use VALUE for the setting KEY during this run only</translation>
+    </message>
+    <message id="CliHelpOptionJson">
+        <source>machine-readable output</source>
+        <translation>machine-readable output</translation>
+    </message>
+    <message id="CliHelpOptionDryRun">
+        <source>do everything except writing or renaming files</source>
+        <translation>do everything except writing or renaming files</translation>
+    </message>
+    <message id="CliHelpOptionForce">
+        <source>save every song, not only the modified ones</source>
+        <translation>save every song, not only the modified ones</translation>
+    </message>
+    <message id="CliHelpOptionYes">
+        <source>answer every question with its affirmative button</source>
+        <translation>answer every question with its affirmative button</translation>
+    </message>
+    <message id="CliHelpOptionHelp">
+        <source>show this help</source>
+        <translation>show this help</translation>
+    </message>
+    <message id="CliHelpOptionVersion">
+        <source>show the version</source>
+        <translation>show the version</translation>
+    </message>
+    <message id="CliHelpOptionExtract">
+        <source>write each distinct picture once into DIR as &lt;md5&gt;.jpg or .png</source>
+        <translation>write each distinct picture once into DIR as &lt;md5&gt;.jpg or .png</translation>
+    </message>
+    <message id="CliSummaryRead">
+        <source>print the songs</source>
+        <translation>print the songs</translation>
+    </message>
+    <message id="CliSummaryCovers">
+        <source>list the pictures of each song; --extract writes them to a folder</source>
+        <translation>list the pictures of each song; --extract writes them to a folder</translation>
+    </message>
+    <message id="CliChooseButtonX">
+        <source>Choose %1:</source>
+        <translation>Choose %1:</translation>
+    </message>
+    <message id="CliPathNotUtf8X">
+        <source>skipped (the name is not valid UTF-8): %1</source>
+        <translation>skipped (the name is not valid UTF-8): %1</translation>
+    </message>
+    <message id="CliPathMissingX">
+        <source>skipped (no such file or folder): %1</source>
+        <translation>skipped (no such file or folder): %1</translation>
+    </message>
+    <message id="CliLoadingCancelled">
+        <source>Nothing was loaded: the question was declined.</source>
+        <translation>Nothing was loaded: the question was declined.</translation>
+    </message>
+    <message id="CliFieldFileName">
+        <source>File name</source>
+        <translation>File name</translation>
+    </message>
+    <message id="CliFieldTrack">
+        <source>Track</source>
+        <translation>Track</translation>
+    </message>
+    <message id="CliFieldDisc">
+        <source>Disc</source>
+        <translation>Disc</translation>
+    </message>
+    <message id="CliFieldTitle">
+        <source>Title</source>
+        <translation>Title</translation>
+    </message>
+    <message id="CliFieldArtist">
+        <source>Artist</source>
+        <translation>Artist</translation>
+    </message>
+    <message id="CliFieldAlbumArtist">
+        <source>Album artist</source>
+        <translation>Album artist</translation>
+    </message>
+    <message id="CliFieldAlbum">
+        <source>Album</source>
+        <translation>Album</translation>
+    </message>
+    <message id="CliFieldComposer">
+        <source>Composer</source>
+        <translation>Composer</translation>
+    </message>
+    <message id="CliFieldGenre">
+        <source>Genre</source>
+        <translation>Genre</translation>
+    </message>
+    <message id="CliFieldYear">
+        <source>Year</source>
+        <translation>Year</translation>
+    </message>
+    <message id="CliFieldComment">
+        <source>Comment</source>
+        <translation>Comment</translation>
+    </message>
+    <message id="CliFieldLyrics">
+        <source>Lyrics</source>
+        <translation>Lyrics</translation>
+    </message>
+    <message id="CliFieldCompilation">
+        <source>Compilation</source>
+        <translation>Compilation</translation>
+    </message>
+    <message id="CliFieldLength">
+        <source>Length</source>
+        <translation>Length</translation>
+    </message>
+    <message id="CliFieldBitrate">
+        <source>Bit rate</source>
+        <translation>Bit rate</translation>
+    </message>
+    <message id="CliFieldPicture">
+        <source>Picture</source>
+        <translation>Picture</translation>
+    </message>
+    <message id="CliFieldRenamable">
+        <source>Renamable</source>
+        <translation>Renamable</translation>
+    </message>
+    <message id="CliNLines">
+        <source>%1 lines</source>
+        <translation>%1 lines</translation>
+    </message>
+    <message id="CliYes">
+        <source>yes</source>
+        <translation>yes</translation>
+    </message>
+    <message id="CliNo">
+        <source>no</source>
+        <translation>no</translation>
+    </message>
+    <message id="CliNKbits">
+        <source>%1 kbit/s</source>
+        <translation>%1 kbit/s</translation>
+    </message>
+    <message id="CliPictureXYZW">
+        <source>%1, %2 × %3, %4 bytes</source>
+        <translation>%1, %2 × %3, %4 bytes</translation>
+    </message>
+    <message id="CliPictureLineXYZWV">
+        <source>%1. %2  %3  %4 × %5  %6 bytes</source>
+        <translation>%1. %2  %3  %4 × %5  %6 bytes</translation>
+    </message>
+    <message id="CliNoPictures">
+        <source>(no pictures)</source>
+        <translation>(no pictures)</translation>
+    </message>
+    <message id="CliPictureWritten">
+        <source>written:</source>
+        <translation>written:</translation>
+    </message>
+    <message id="CliPictureAlreadyPresent">
+        <source>already there:</source>
+        <translation>already there:</translation>
+    </message>
+    <message id="CliPictureWouldBeWritten">
+        <source>would be written:</source>
+        <translation>would be written:</translation>
+    </message>
+    <message id="CliPictureNotWritten">
+        <source>not written:</source>
+        <translation>not written:</translation>
+    </message>
+    <message id="CliCannotWritePictureXY">
+        <source>cannot write %1: %2</source>
+        <translation>cannot write %1: %2</translation>
+    </message>
+    <message id="CliDifferentFileExists">
+        <source>a different file with that name exists</source>
+        <translation>a different file with that name exists</translation>
+    </message>
+    <message id="CliCannotMakeFolder">
+        <source>the folder cannot be made</source>
+        <translation>the folder cannot be made</translation>
+    </message>
+    <message id="AddImageFilesToEmbed">
+        <source>Choose picture files (JPEG or PNG) to embed in the selected songs.</source>
+        <translation>Choose picture files (JPEG or PNG) to embed in the selected songs.</translation>
+    </message>
+    <message id="NoImages">
+        <source>No pictures</source>
+        <translation>No pictures</translation>
+    </message>
+    <message id="1Image">
+        <source>1 picture</source>
+        <translation>1 picture</translation>
+    </message>
+    <message id="NImages">
+        <source>Picture %1 of %2</source>
+        <translation>Picture %1 of %2</translation>
+    </message>
+    <message id="PixelSizeXByY">
+        <source>%1 × %2 px</source>
+        <translation>%1 × %2 px</translation>
+    </message>
 </context>
 </TS>

@@ -59,6 +59,10 @@ public:
     void moveSongs(const QList<int> &rows, int toRow);
     void sortUsingDescriptors(const QList<SortDescriptor> &descriptors);
 
+    // The extensions, lower case, of the files that loading reads.
+    static const QStringList &musicExtensions();
+    static bool hasMusicExtension(const QString &path);
+
     void showProgressBar(const QString &text);
     QString statusMessage() const;
 
@@ -73,6 +77,10 @@ private:
     // Announced structural changes nest; observers hear only the outermost pair.
     void beginChange();
     void endChange();
+    // The walk of traverseFile() below the path it was given.
+    void collect(const QString &path, QStringList *musicFiles, QSet<QString> *excludes);
+    void beginWalk();
+    void endWalk();
 
     UserInterface *m_ui;
     SongList m_songs;
@@ -80,4 +88,9 @@ private:
     QList<SongListObserver *> m_observers;
     int m_changeDepth = 0;
     QStringList m_skippedPaths;
+    // Canonical paths of the folders entered during the current walk (one traverseFiles()
+    // batch, or one outside call of traverseFile()): a folder reached again through a link is
+    // not entered twice, so links that lead back into the walk cannot make it endless.
+    QSet<QString> m_visitedFolders;
+    int m_walkDepth = 0;
 };

@@ -1,0 +1,367 @@
+#include "editor/editorcontroller.h"
+
+#include "editor/folderlisting.h"
+#include "editor/settingsregistry.h"
+#include "editor/songsorting.h"
+#include "editor/userinterface.h"
+#include "model/localized.h"
+#include "model/song.h"
+#include "model/userdefaults.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+
+#include <algorithm>
+
+namespace {
+
+QString childPath(const QString &folder, const QString &name)
+{
+    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+}
+
+// The path without its last component ("/a/b.mp3" gives "/a", "/b.mp3" gives "/").
+QString parentFolder(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    if (slash < 0)
+        return QString();
+    return slash == 0 ? QStringLiteral("/") : path.left(slash);
+}
+
+} // namespace
+
+EditorController::EditorController(UserInterface *ui)
+    : m_ui(ui)
+{
+    Q_ASSERT(ui);
+    SettingsRegistry::registerDefaultsOnce();
+}
+
+EditorController::~EditorController() = default;
+
+QList<Song *> EditorController::arrangedObjects() const
+{
+    QList<Song *> all;
+    all.reserve(qsizetype(m_songs.size()));
+    for (const auto &song : m_songs)
+        all.append(song.get());
+    return all;
+}
+
+QList<Song *> EditorController::selectedObjects() const
+{
+    QList<int> rows = m_ui->selectedRows();
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    QList<Song *> selected;
+    for (int row : rows) {
+        if (row >= 0 && size_t(row) < m_songs.size())
+            selected.append(m_songs[size_t(row)].get());
+    }
+    return selected;
+}
+
+void EditorController::addObserver(SongListObserver *observer)
+{
+    if (observer && !m_observers.contains(observer))
+        m_observers.append(observer);
+}
+
+void EditorController::removeObserver(SongListObserver *observer)
+{
+    m_observers.removeAll(observer);
+}
+
+void EditorController::beginChange()
+{
+    if (m_changeDepth++ > 0)
+        return;
+    const QList<SongListObserver *> observers = m_observers;
+    for (SongListObserver *observer : observers)
+        observer->songsWillChange();
+}
+
+void EditorController::endChange()
+{
+    Q_ASSERT(m_changeDepth > 0);
+    if (--m_changeDepth > 0)
+        return;
+    const QList<SongListObserver *> observers = m_observers;
+    for (SongListObserver *observer : observers)
+        observer->songsDidChange();
+}
+
+const QStringList &EditorController::musicExtensions()
+{
+    static const QStringList extensions = {
+        QStringLiteral("mp3"), QStringLiteral("m4a"), QStringLiteral("m4b"), QStringLiteral("flac"),
+        QStringLiteral("aif"), QStringLiteral("aiff"), QStringLiteral("wav"),
+    };
+    return extensions;
+}
+
+bool EditorController::hasMusicExtension(const QString &path)
+{
+    const QStringView name = QStringView(path).mid(path.lastIndexOf(u'/') + 1);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot < 0)
+        return false;
+    const QStringView extension = name.mid(dot + 1);
+    for (const QString &known : musicExtensions()) {
+        if (extension.compare(known, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+// ---- Commands -------------------------------------------------------------------------------
+
+void EditorController::addSongs()
+{
+    UserInterface::FileChoice choice;
+    choice.promptKey = QStringLiteral("Add");
+    choice.messageKey = QStringLiteral("AddMusicFilesToEdit");
+    choice.titleKey = QStringLiteral("Add");
+    choice.extensions = musicExtensions();
+    choice.allowFolders = true;
+    choice.allowMultiple = true;
+    const std::optional<QStringList> paths = m_ui->chooseFiles(choice);
+    if (paths)
+        traverseFiles(*paths, false);
+}
+
+void EditorController::openFiles(const QStringList &paths)
+{
+    traverseFiles(paths, false);
+}
+
+void EditorController::removeSongs()
+{
+    QList<int> rows = m_ui->selectedRows();
+    rows.removeIf([this](int row) { return row < 0 || size_t(row) >= m_songs.size(); });
+    if (rows.isEmpty())
+        return;
+    // From the highest row down, so that the lower rows still name the same songs.
+    std::sort(rows.begin(), rows.end(), std::greater<int>());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    beginChange();
+    for (int row : rows)
+        m_songs.erase(m_songs.begin() + row);
+    endChange();
+}
+
+void EditorController::clearSongs()
+{
+    beginChange();
+    m_songs.clear();
+    endChange();
+}
+
+void EditorController::reloadSongs()
+{
+    beginChange();
+    QHash<QString, bool> wasRenamable;
+    QStringList paths;
+    wasRenamable.reserve(qsizetype(m_songs.size()));
+    paths.reserve(qsizetype(m_songs.size()));
+    for (const auto &song : m_songs) {
+        wasRenamable.insert(song->filePath(), song->isRenamable());
+        paths.append(song->filePath());
+    }
+    m_songs.clear();
+    traverseFiles(paths, true);
+    for (const auto &song : m_songs) {
+        const auto found = wasRenamable.constFind(song->filePath());
+        if (found != wasRenamable.constEnd())
+            song->setIsRenamable(*found);
+    }
+    endChange();
+}
+
+// ---- Collecting and adding ------------------------------------------------------------------
+
+void EditorController::beginWalk()
+{
+    if (m_walkDepth++ == 0)
+        m_visitedFolders.clear();
+}
+
+void EditorController::endWalk()
+{
+    if (--m_walkDepth == 0)
+        m_visitedFolders.clear();
+}
+
+void EditorController::traverseFile(const QString &path, QStringList *andAddMusicFiles,
+                                    QSet<QString> *andExcludes)
+{
+    if (path.isEmpty())
+        return;
+    beginWalk();
+    collect(QDir::cleanPath(QFileInfo(path).absoluteFilePath()), andAddMusicFiles, andExcludes);
+    endWalk();
+}
+
+void EditorController::collect(const QString &path, QStringList *musicFiles, QSet<QString> *excludes)
+{
+    const StandardFolders::Folders &folders = StandardFolders::current();
+    const QFileInfo info(path);
+    if (!info.exists())
+        return;
+
+    if (info.isDir()) {
+        const QString canonical = info.canonicalFilePath();
+        if (canonical.isEmpty() || m_visitedFolders.contains(canonical))
+            return;
+        m_visitedFolders.insert(canonical);
+
+        FolderListing::Listing listing = FolderListing::list(path);
+        for (const QByteArray &name : listing.invalidNames)
+            m_skippedPaths.append(childPath(path, FolderListing::printableName(name)));
+        // Names equal but for case keep a fixed order between them.
+        std::sort(listing.names.begin(), listing.names.end(), [](const QString &a, const QString &b) {
+            const int order = QString::compare(a, b, Qt::CaseInsensitive);
+            return order != 0 ? order < 0 : a < b;
+        });
+        for (const QString &name : std::as_const(listing.names))
+            collect(childPath(path, name), musicFiles, nullptr);
+        return;
+    }
+
+    // Only regular files: a pipe or device with a music name would block or be meaningless.
+    if (!info.isFile() || !hasMusicExtension(path))
+        return;
+    musicFiles->append(path);
+    if (!excludes)
+        return;
+    const QString folder = parentFolder(path);
+    if (folder.startsWith(folders.music) || folder.startsWith(folders.downloads))
+        return;
+    excludes->insert(path);
+}
+
+bool EditorController::confirmEdRenameRestriction()
+{
+    UserDefaults &defaults = UserDefaults::shared();
+    if (defaults.boolForKey(QStringLiteral("CONFIRMED_RENAME_RESTRICTION")))
+        return true;
+    UserInterface::Question question;
+    question.messageKey = QStringLiteral("AddingIndividualFiles");
+    question.informativeKey = QStringLiteral("CantRenameIndividuallyAddedFilesOutsideStandardFolders");
+    question.buttonKeys = {QStringLiteral("OK"), QStringLiteral("Cancel"), QStringLiteral("DontShowAgain")};
+    switch (m_ui->ask(question)) {
+    case 0:
+        return true;
+    case 2:
+        defaults.setBool(true, QStringLiteral("CONFIRMED_RENAME_RESTRICTION"));
+        return true;
+    default:
+        return false;
+    }
+}
+
+void EditorController::traverseFiles(const QStringList &paths, bool skipConfirmRenamingRestriction)
+{
+    showProgressBar(Localized::text("Reading"));
+    m_skippedPaths.clear();
+
+    QStringList musicFiles;
+    QSet<QString> excludes;
+    beginWalk();
+    for (const QString &path : paths)
+        traverseFile(path, &musicFiles, &excludes);
+    endWalk();
+
+    if (!skipConfirmRenamingRestriction && !excludes.isEmpty() && !confirmEdRenameRestriction()) {
+        showProgressBar(QString());
+        return;
+    }
+
+    beginChange();
+    const size_t firstNew = m_songs.size();
+
+    // A path already in the list is never read again, nor one collected twice in this batch.
+    QSet<QString> known;
+    known.reserve(qsizetype(m_songs.size()) + musicFiles.size());
+    for (const auto &song : m_songs)
+        known.insert(song->filePath());
+    QStringList kept;
+    kept.reserve(musicFiles.size());
+    for (const QString &path : std::as_const(musicFiles)) {
+        if (!known.contains(path)) {
+            known.insert(path);
+            kept.append(path);
+        }
+    }
+
+    m_reader.setLeadingZeros(UserDefaults::shared().boolForKey(QStringLiteral("NUMBERING_LEADING_ZERO")));
+    m_reader.parseFiles(kept, &m_songs);
+
+    // Only the songs just read can carry a kept path; songs already listed keep their flag.
+    if (!excludes.isEmpty()) {
+        for (size_t i = firstNew; i < m_songs.size(); ++i) {
+            if (excludes.contains(m_songs[i]->filePath()))
+                m_songs[i]->setIsRenamable(false);
+        }
+    }
+    if (m_songs.size() > firstNew)
+        m_ui->clearSortOrder();
+    endChange();
+
+    QList<int> newRows;
+    newRows.reserve(qsizetype(m_songs.size() - firstNew));
+    for (size_t row = firstNew; row < m_songs.size(); ++row)
+        newRows.append(int(row));
+    m_ui->setSelectedRows(newRows);
+    showProgressBar(QString());
+}
+
+// ---- Reordering -----------------------------------------------------------------------------
+
+void EditorController::moveSongs(const QList<int> &rows, int toRow)
+{
+    QList<int> descending = rows;
+    descending.removeIf([this](int row) { return row < 0 || size_t(row) >= m_songs.size(); });
+    std::sort(descending.begin(), descending.end(), std::greater<int>());
+    descending.erase(std::unique(descending.begin(), descending.end()), descending.end());
+
+    m_ui->clearSortOrder();
+    beginChange();
+    int insertAt = toRow;
+    SongList moved;
+    for (int row : std::as_const(descending)) {
+        if (row < toRow)
+            --insertAt;
+        moved.push_back(std::move(m_songs[size_t(row)]));
+        m_songs.erase(m_songs.begin() + row);
+    }
+    insertAt = std::clamp(insertAt, 0, int(m_songs.size()));
+    for (auto song = moved.rbegin(); song != moved.rend(); ++song)
+        m_songs.insert(m_songs.begin() + insertAt++, std::move(*song));
+    endChange();
+}
+
+void EditorController::sortUsingDescriptors(const QList<SortDescriptor> &descriptors)
+{
+    SongSorting::sortSongs(&m_songs, descriptors);
+}
+
+// ---- Progress and status --------------------------------------------------------------------
+
+void EditorController::showProgressBar(const QString &text)
+{
+    m_ui->showProgress(text);
+}
+
+QString EditorController::statusMessage() const
+{
+    const qsizetype count = qsizetype(m_songs.size());
+    if (count == 0)
+        return Localized::text("NoSongsLoaded");
+    const qsizetype selected = selectedObjects().size();
+    if (count == 1)
+        return Localized::text("1SongLoadedNSelected").arg(selected);
+    return Localized::text("NSongsLoadedNSelected").arg(count).arg(selected);
+}

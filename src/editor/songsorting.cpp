@@ -1,0 +1,115 @@
+#include "editor/songsorting.h"
+
+#include "editor/editorcontroller.h"
+#include "model/song.h"
+#include "model/textutil.h"
+
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+namespace SongSorting {
+
+namespace {
+
+enum class Kind { Absent, Number, Text };
+
+Kind kindOf(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return Kind::Number;
+    case QMetaType::QString:
+        return Kind::Text;
+    default:
+        return Kind::Absent;
+    }
+}
+
+// Sort keys prepared once per song: texts are case-folded before the sort, not per comparison.
+QVariant sortKey(const QVariant &value)
+{
+    if (kindOf(value) == Kind::Text)
+        return value.toString().toCaseFolded();
+    return value;
+}
+
+int compareNumbers(const QVariant &a, const QVariant &b)
+{
+    const bool integral = a.typeId() != QMetaType::Double && a.typeId() != QMetaType::Float
+        && b.typeId() != QMetaType::Double && b.typeId() != QMetaType::Float;
+    if (integral) {
+        const qint64 x = a.toLongLong();
+        const qint64 y = b.toLongLong();
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    const double x = a.toDouble();
+    const double y = b.toDouble();
+    return x < y ? -1 : (x > y ? 1 : 0);
+}
+
+int compareKeys(const QVariant &a, const QVariant &b)
+{
+    const Kind kindA = kindOf(a);
+    const Kind kindB = kindOf(b);
+    if (kindA != kindB)
+        return int(kindA) < int(kindB) ? -1 : 1;
+    switch (kindA) {
+    case Kind::Number:
+        return compareNumbers(a, b);
+    case Kind::Text:
+        return TextUtil::numericalCompare(a.toString(), b.toString());
+    case Kind::Absent:
+        return 0;
+    }
+    return 0;
+}
+
+} // namespace
+
+int compareValues(const QVariant &a, const QVariant &b)
+{
+    return compareKeys(sortKey(a), sortKey(b));
+}
+
+void sortSongs(SongList *songs, const QList<SortDescriptor> &descriptors)
+{
+    if (descriptors.isEmpty() || songs->size() < 2)
+        return;
+    const size_t count = songs->size();
+    std::vector<QVariantList> keys(count);
+    for (size_t i = 0; i < count; ++i) {
+        keys[i].reserve(descriptors.size());
+        for (const SortDescriptor &descriptor : descriptors)
+            keys[i].append(sortKey((*songs)[i]->valueForKey(descriptor.key)));
+    }
+
+    std::vector<size_t> order(count);
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) {
+        for (qsizetype d = 0; d < descriptors.size(); ++d) {
+            const int result = compareKeys(keys[x].at(d), keys[y].at(d));
+            if (result != 0)
+                return descriptors.at(d).ascending ? result < 0 : result > 0;
+        }
+        return false;
+    });
+
+    SongList sorted;
+    sorted.reserve(count);
+    for (size_t index : order)
+        sorted.push_back(std::move((*songs)[index]));
+    songs->swap(sorted);
+}
+
+} // namespace SongSorting

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "editor/userinterface.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// A scripted user interface for tests: answers questions and choosers from prepared queues and
+// records everything the code under test asked for.
+class FakeUserInterface : public UserInterface {
+public:
+    // Questions: each ask() takes the next prepared answer (a button position); with the queue
+    // empty it answers defaultAnswer and counts an unexpected question.
+    QQueue<int> answers;
+    int defaultAnswer = 0;
+    QList<Question> questions;
+    int unexpectedQuestions = 0;
+
+    // Choosers: each chooseFiles() takes the next prepared result; with none left it cancels.
+    QQueue<std::optional<QStringList>> chooserResults;
+    QList<FileChoice> choices;
+
+    // Every progress text shown, in order ("" when hidden).
+    QStringList progressTexts;
+
+    // The song table.
+    int sortOrderClears = 0;
+    QList<int> rows;
+    QList<QList<int>> selectionHistory;
+
+    void answerNext(int button) { answers.enqueue(button); }
+    QStringList askedMessageKeys() const;
+
+    int ask(const Question &question) override;
+    std::optional<QStringList> chooseFiles(const FileChoice &choice) override;
+    void showProgress(const QString &text) override;
+    void clearSortOrder() override;
+    QList<int> selectedRows() const override;
+    void setSelectedRows(const QList<int> &newRows) override;
+};
