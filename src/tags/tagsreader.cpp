@@ -1,5 +1,6 @@
 #include "tags/tagsreader.h"
 
+#include "model/fileidentity.h"
 #include "model/song.h"
 #include "tags/aiffreader.h"
 #include "tags/flacreader.h"
@@ -66,6 +67,8 @@ std::unique_ptr<Song> TagsReader::parseFile(const QString &path) const
     // hold names another file (or none), so it is not read.
     if (QFile::decodeName(QFile::encodeName(path)) != path)
         return nullptr;
+    // Taken before reading, so that a change made while the file is read counts as a change.
+    const QByteArray identity = FileIdentity::ofPath(path);
     std::unique_ptr<Song> song;
     try {
         song = reader->parseFile(path);
@@ -79,6 +82,7 @@ std::unique_ptr<Song> TagsReader::parseFile(const QString &path) const
     song->setFilePath(path);
     song->setFileName(path.sliced(path.lastIndexOf(u'/') + 1));
     song->resetModifications();
+    song->setFileIdentity(identity);
     return song;
 }
 
