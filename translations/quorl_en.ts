@@ -331,5 +331,13 @@
         <source>%1 × %2 px</source>
         <translation>%1 × %2 px</translation>
     </message>
+    <message id="ThereIsOneMoreEntry">
+        <source>…and %1 more entry.</source>
+        <translation>…and %1 more entry.</translation>
+    </message>
+    <message id="ThereAreMoreEntries">
+        <source>…and %1 more entries.</source>
+        <translation>…and %1 more entries.</translation>
+    </message>
 </context>
 </TS>
