@@ -1,0 +1,19 @@
+#include "tags/aiffwriter.h"
+
+#include "model/song.h"
+
+#include <taglib/aifffile.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/tpropertymap.h>
+
+std::unique_ptr<TagLib::File> AIFFWriter::writeFile(const Song &song, bool forced) const
+{
+    auto file = std::make_unique<TagLib::RIFF::AIFF::File>(song.filePath().toUtf8().constData(),
+                                                           true, TagLib::AudioProperties::Average);
+    // Clears every field TagLib knows as a property; the forced write then rebuilds the tag.
+    if (forced)
+        file->setProperties(TagLib::PropertyMap());
+    if (TagLib::ID3v2::Tag *tag = file->tag())
+        MP3Writer::writeFile(song, tag, forced);
+    return file;
+}

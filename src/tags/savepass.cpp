@@ -1,0 +1,194 @@
+#include "tags/savepass.h"
+
+#include "model/fileidentity.h"
+#include "model/filemove.h"
+#include "model/localized.h"
+#include "model/song.h"
+#include "model/userdefaults.h"
+#include "tags/writer.h"
+
+#include <QFile>
+
+#include <taglib/mpegfile.h>
+#include <taglib/tfile.h>
+
+#include <cerrno>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr quint64 MaxListedErrors = 10;
+
+QString lastComponent(const QString &path)
+{
+    return path.section(u'/', -1);
+}
+
+// Whether the process may write at the path and its permission bits allow writing at all: the
+// superuser passes access() for everything, yet a file or folder the user made read-only is
+// left alone.
+bool isWritable(const QByteArray &native, const struct stat &st)
+{
+    return ::access(native.constData(), W_OK) == 0
+        && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+}
+
+bool isWritableRegularFile(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    struct stat st {};
+    return ::stat(native.constData(), &st) == 0 && S_ISREG(st.st_mode) && isWritable(native, st);
+}
+
+bool isWritableFolder(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path.isEmpty() ? QStringLiteral(".") : path);
+    struct stat st {};
+    return ::stat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode) && isWritable(native, st);
+}
+
+bool existsNoFollow(const QString &path, struct stat *st)
+{
+    return ::lstat(QFile::encodeName(path).constData(), st) == 0 || errno != ENOENT;
+}
+
+// Before anything is written: the path still holds a regular, writable file, and it is the very
+// file that was loaded (or last saved), unchanged since. A TagLib save on anything else would
+// fail half-way or overwrite someone else's changes.
+bool mayWrite(const Song &song)
+{
+    const QString &path = song.filePath();
+    if (!isWritableRegularFile(path))
+        return false;
+    return song.fileIdentity().isEmpty() || song.fileIdentity() == FileIdentity::ofPath(path);
+}
+
+bool saveFile(TagLib::File *file, bool writeID3v1, bool writeID3v23)
+{
+    if (auto *mpeg = dynamic_cast<TagLib::MPEG::File *>(file)) {
+        return mpeg->save(TagLib::MPEG::File::AllTags, TagLib::File::StripNone,
+                          writeID3v23 ? TagLib::ID3v2::v3 : TagLib::ID3v2::v4,
+                          writeID3v1 ? TagLib::File::Duplicate : TagLib::File::DoNotDuplicate);
+    }
+    return file->save();
+}
+
+} // namespace
+
+SavePass::SavePass(bool forced, bool dryRun)
+    : m_forced(forced)
+    , m_dryRun(dryRun)
+    , m_writeID3v1(UserDefaults::shared().boolForKey(QStringLiteral("WRITE_ID3_V1_TAGS")))
+    , m_writeID3v23(UserDefaults::shared().boolForKey(QStringLiteral("WRITE_ID3_V23_TAGS")))
+{
+}
+
+void SavePass::writeSong(Song &song, const Writer &writer)
+{
+    const bool savedOk = saveTags(song, writer);
+    if (savedOk)
+        ++m_report.savedCount;
+    else
+        addSaveError(song);
+
+    // A file is renamed even when its tags could not be saved.
+    bool renamedOk = true;
+    if (song.isFileNameModified()) {
+        renamedOk = rename(song);
+        if (!renamedOk)
+            addRenameError(song, savedOk);
+    }
+    if (savedOk && renamedOk && !m_dryRun)
+        song.resetModifications();
+}
+
+bool SavePass::saveTags(Song &song, const Writer &writer)
+{
+    if (!mayWrite(song))
+        return false;
+    if (m_dryRun)
+        return true;
+    std::unique_ptr<TagLib::File> file = writer.writeFile(song, m_forced);
+    // TagLib would put a tag even into a file it could not make sense of.
+    if (!file || !file->isValid())
+        return false;
+    const bool saved = saveFile(file.get(), m_writeID3v1, m_writeID3v23);
+    // Closed before the rename, so that the file is never moved while open.
+    file.reset();
+    if (saved)
+        song.setFileIdentity(FileIdentity::ofPath(song.filePath()));
+    return saved;
+}
+
+bool SavePass::rename(Song &song)
+{
+    const QString oldPath = song.filePath();
+    const QString newPath = TagsWriter::renamedPath(song);
+    if (newPath.isEmpty())
+        return false;
+    if (newPath == oldPath)
+        return true;
+    if (m_dryRun) {
+        const bool possible = wouldRename(song, newPath);
+        if (possible)
+            ++m_report.renamedCount;
+        return possible;
+    }
+    // The superuser may rename in any folder; a folder made read-only is respected all the same.
+    if (!isWritableFolder(song.folder()))
+        return false;
+
+    // Through a temporary name, so that a change of letter case alone also works where the file
+    // system ignores case.
+    const QString temporaryPath = oldPath + u'~';
+    if (!FileMove::moveNoReplace(oldPath, temporaryPath))
+        return false;
+    if (!FileMove::moveNoReplace(temporaryPath, newPath)) {
+        FileMove::moveNoReplace(temporaryPath, oldPath);
+        return false;
+    }
+    song.setFilePath(newPath);
+    ++m_report.renamedCount;
+    return true;
+}
+
+bool SavePass::wouldRename(const Song &song, const QString &newPath) const
+{
+    const QString &oldPath = song.filePath();
+    struct stat oldStat {};
+    struct stat st {};
+    if (::lstat(QFile::encodeName(oldPath).constData(), &oldStat) != 0)
+        return false;
+    if (!isWritableFolder(song.folder()) || existsNoFollow(oldPath + u'~', &st))
+        return false;
+    // On a file system that ignores case, a new name differing only in case finds the file itself.
+    if (existsNoFollow(newPath, &st) && !(st.st_dev == oldStat.st_dev && st.st_ino == oldStat.st_ino))
+        return false;
+    return true;
+}
+
+void SavePass::addSaveError(const Song &song)
+{
+    if (m_report.errorCount < MaxListedErrors)
+        m_report.errorText += Localized::text("FileWasNotSaved").arg(lastComponent(song.filePath()));
+    ++m_report.errorCount;
+}
+
+void SavePass::addRenameError(const Song &song, bool savedOk)
+{
+    if (m_report.errorCount >= MaxListedErrors) {
+        ++m_report.errorCount;
+        return;
+    }
+    // A song whose save failed as well was counted once already; its second entry adds nothing
+    // to the count.
+    if (savedOk) {
+        ++m_report.errorCount;
+        m_report.errorText += Localized::text("FileWasNotRenamedTo")
+                                  .arg(lastComponent(song.filePath()), song.fileName());
+    } else {
+        m_report.errorText += Localized::text("FileWasNotRenamed").arg(song.fileName());
+    }
+}

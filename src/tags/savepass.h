@@ -1,0 +1,31 @@
+#pragma once
+
+#include "tags/tagswriter.h"
+
+class Song;
+class Writer;
+
+// One run of TagsWriter::writeFiles(): the settings read at its start, the error list and the
+// per-song steps (check, save, rename).
+class SavePass {
+public:
+    SavePass(bool forced, bool dryRun);
+
+    // Saves and, if asked for, renames one song; clears its flags when both succeeded.
+    void writeSong(Song &song, const Writer &writer);
+
+    const SaveReport &report() const { return m_report; }
+
+private:
+    bool saveTags(Song &song, const Writer &writer);
+    bool rename(Song &song);
+    bool wouldRename(const Song &song, const QString &newPath) const;
+    void addSaveError(const Song &song);
+    void addRenameError(const Song &song, bool savedOk);
+
+    const bool m_forced;
+    const bool m_dryRun;
+    const bool m_writeID3v1;
+    const bool m_writeID3v23;
+    SaveReport m_report;
+};

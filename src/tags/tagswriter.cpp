@@ -1,0 +1,68 @@
+#include "tags/tagswriter.h"
+
+#include "model/fileutil.h"
+#include "model/song.h"
+#include "tags/aiffwriter.h"
+#include "tags/flacwriter.h"
+#include "tags/m4awriter.h"
+#include "tags/mp3writer.h"
+#include "tags/savepass.h"
+#include "tags/wavwriter.h"
+
+TagsWriter::TagsWriter()
+    : m_mp3Writer(std::make_unique<MP3Writer>())
+    , m_m4aWriter(std::make_unique<M4AWriter>())
+    , m_flacWriter(std::make_unique<FLACWriter>())
+    , m_aiffWriter(std::make_unique<AIFFWriter>())
+    , m_wavWriter(std::make_unique<WAVWriter>())
+{
+}
+
+TagsWriter::~TagsWriter() = default;
+
+SaveReport TagsWriter::writeFiles(const QList<Song *> &songs, bool forced)
+{
+    SavePass pass(forced, m_dryRun);
+    for (Song *song : songs) {
+        if (!song || !(song->isModified() || forced))
+            continue;
+        // A song of no known type is passed over: nothing written, nothing reported.
+        if (const Writer *writer = writerForSong(*song))
+            pass.writeSong(*song, *writer);
+    }
+    return pass.report();
+}
+
+const Writer *TagsWriter::writerForSong(const Song &song) const
+{
+    if (song.isMP3())
+        return m_mp3Writer.get();
+    if (song.isM4A())
+        return m_m4aWriter.get();
+    if (song.isFLAC())
+        return m_flacWriter.get();
+    if (song.isAIFF())
+        return m_aiffWriter.get();
+    if (song.isWAV())
+        return m_wavWriter.get();
+    return nullptr;
+}
+
+QString TagsWriter::renamedPath(const Song &song)
+{
+    const QString name = FileUtil::sanitizeFileName(song.fileNameWithoutExtension());
+    if (name.isEmpty())
+        return {};
+    // The extension as the wanted name spells it, so that "Song.MP3" can become "song.mp3".
+    const QString &fileName = song.fileName();
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    const QString extension = dot >= 0 ? fileName.mid(dot + 1) : song.extension();
+    const QString folder = song.folder();
+    QString path = folder;
+    if (!folder.isEmpty() && !folder.endsWith(u'/'))
+        path += u'/';
+    path += name;
+    if (!extension.isEmpty())
+        path += u'.' + extension;
+    return path;
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+class Song;
+class Writer;
+class MP3Writer;
+class M4AWriter;
+class FLACWriter;
+class AIFFWriter;
+class WAVWriter;
+
+// What one save pass did. The error text holds the first ten entries, each ending with a line
+// break; errorCount counts every failure, also those beyond the ten. The caller ends the text
+// with ErrorUtil's line about the entries left out before showing it.
+struct SaveReport {
+    QString errorText;
+    quint64 errorCount = 0;
+    // Songs whose tags were saved, and files moved to their new name (in a dry run: that would
+    // have been).
+    int savedCount = 0;
+    int renamedCount = 0;
+
+    bool hasErrors() const { return !errorText.isEmpty() || errorCount > 0; }
+};
+
+// Saves songs into their files: picks the writer by type, saves with the settings of the pass,
+// renames files whose name was changed, and clears the flags of every song done in full.
+// Runs on the calling thread; opens each file only for the time of its save.
+class TagsWriter {
+public:
+    TagsWriter();
+    ~TagsWriter();
+    TagsWriter(const TagsWriter &) = delete;
+    TagsWriter &operator=(const TagsWriter &) = delete;
+
+    // The save pass over the songs, in list order: every modified song (every song when forced)
+    // of a known type is written and, if its file name changed, renamed. A file is written only
+    // while it is still the regular, writable file that was loaded; a rename never replaces an
+    // existing file. Songs done in full are left unmodified; the others keep every flag.
+    SaveReport writeFiles(const QList<Song *> &songs, bool forced);
+
+    // A dry run checks what it can and reports as a real pass would, but writes and renames
+    // nothing and keeps every flag.
+    void setDryRun(bool dryRun) { m_dryRun = dryRun; }
+    bool isDryRun() const { return m_dryRun; }
+
+    // The writer for the song's type (MP3, M4A, FLAC, AIFF, WAV tested in this order), or null.
+    const Writer *writerForSong(const Song &song) const;
+
+    // Where a rename puts the song's file: its folder, the sanitized name without extension and
+    // the extension as the wanted name spells it. Empty when nothing of the name is left.
+    static QString renamedPath(const Song &song);
+
+private:
+    std::unique_ptr<MP3Writer> m_mp3Writer;
+    std::unique_ptr<M4AWriter> m_m4aWriter;
+    std::unique_ptr<FLACWriter> m_flacWriter;
+    std::unique_ptr<AIFFWriter> m_aiffWriter;
+    std::unique_ptr<WAVWriter> m_wavWriter;
+    bool m_dryRun = false;
+};
