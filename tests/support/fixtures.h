@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QRgb>
+#include <QString>
+
+class QTemporaryDir;
+
+// The untagged audio files in tests/data ("silence.mp3", "silence.m4a", "silence.flac",
+// "silence.aiff", "silence.wav").
+QString fixturePath(const QString &fixtureName);
+
+// Copies a fixture into the folder under a new name and makes the copy writable. Returns the
+// copy's path, or "" if the copy failed.
+QString copyFixture(const QTemporaryDir &dir, const QString &fixtureName, const QString &newName);
+
+// Writes bytes to a new file in the folder; returns its path, or "" on failure.
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes);
+
+// Small encoded pictures of one colour: equal colours give equal bytes, different colours give
+// different bytes.
+QByteArray samplePng(QRgb color);
+QByteArray sampleJpeg(QRgb color);
+
+// Points the settings store at an INI file in the folder, so a test never reads or writes the
+// user's settings. Call in initTestCase().
+void useTemporarySettings(const QTemporaryDir &dir);
