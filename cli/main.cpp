@@ -1,7 +1,17 @@
+#include "arguments.h"
+#include "clirunner.h"
+
+#include "model/localized.h"
+
 #include <QCoreApplication>
 
 int main(int argc, char *argv[])
 {
+    // Read the words before the application object exists, with their bytes intact.
+    const QList<Argument> arguments = argumentsFromArgv(argc, argv);
     QCoreApplication app(argc, argv);
-    return 0;
+    QCoreApplication::setApplicationName(QStringLiteral("quorl"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUORL_VERSION));
+    Localized::installStringTable();
+    return CliRunner().run(arguments);
 }

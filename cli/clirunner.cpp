@@ -1,0 +1,80 @@
+#include "clirunner.h"
+
+#include "console.h"
+#include "songloader.h"
+#include "terminalui.h"
+#include "usage.h"
+
+#include "editor/editorcontroller.h"
+#include "editor/settingsregistry.h"
+#include "model/localized.h"
+#include "model/userdefaults.h"
+
+CliRunner::CliRunner() : m_commands(makeAllCommands()) {}
+
+CliRunner::~CliRunner() = default;
+
+Command *CliRunner::find(const QString &name) const
+{
+    for (const auto &command : m_commands)
+        if (command->name() == name)
+            return command.get();
+    return nullptr;
+}
+
+ExitCode CliRunner::usageError(const QString &message) const
+{
+    Console::errLine(QStringLiteral("quorl-cli: ") + message);
+    Console::errLine(Usage::hint());
+    return ExitCode::Usage;
+}
+
+int CliRunner::run(const QList<Argument> &arguments)
+{
+    // Overrides are parsed against the registered settings, so they must be known first.
+    SettingsRegistry::registerDefaults();
+
+    const auto lookup = [this](const QString &name) -> const QList<OptionSpec> * {
+        const Command *command = find(name);
+        return command ? &command->options() : nullptr;
+    };
+    Result<CommandLine> parsed = parseCommandLine(arguments, lookup);
+    if (!parsed)
+        return int(usageError(parsed.error().detail));
+    CommandLine &line = parsed.value();
+    Command *command = find(line.commandName);
+
+    if (line.global.help) {
+        Console::out(command ? Usage::forCommand(*command) : Usage::general(m_commands));
+        return int(ExitCode::Success);
+    }
+    if (line.global.version) {
+        Console::out(Usage::version());
+        return int(ExitCode::Success);
+    }
+    for (const auto &[key, value] : line.global.settingOverrides)
+        UserDefaults::shared().setOverride(key, value);
+
+    Result<void> options = command->parseOptions(line.commandOptions, &line.operands);
+    if (!options)
+        return int(usageError(options.error().detail));
+    return int(runCommand(*command, line.global, line.operands));
+}
+
+ExitCode CliRunner::runCommand(Command &command, const GlobalOptions &global, const QList<Argument> &paths)
+{
+    TerminalUserInterface ui(global.yes);
+    if (!command.loadsSongs()) {
+        CommandContext context{global, nullptr, &ui};
+        return command.run(context);
+    }
+    if (paths.isEmpty())
+        return usageError(Localized::text("CliMissingPaths"));
+    EditorController editor(&ui);
+    ui.setSongList(&editor.songs());
+    const SongLoader::Outcome loaded = SongLoader::load(&editor, ui, paths);
+    if (loaded.cancelled)
+        return ExitCode::Failures;
+    CommandContext context{global, &editor, &ui};
+    return command.run(context);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "arguments.h"
+#include "command.h"
+
+#include <memory>
+#include <vector>
+
+// Runs one invocation of the tool: parses the command line, applies the setting overrides,
+// loads the songs and runs the command. Returns the exit status.
+class CliRunner {
+public:
+    CliRunner();
+    ~CliRunner();
+    CliRunner(const CliRunner &) = delete;
+    CliRunner &operator=(const CliRunner &) = delete;
+
+    int run(const QList<Argument> &arguments);
+
+private:
+    Command *find(const QString &name) const;
+    ExitCode usageError(const QString &message) const;
+    ExitCode runCommand(Command &command, const GlobalOptions &global, const QList<Argument> &paths);
+
+    std::vector<std::unique_ptr<Command>> m_commands;
+};

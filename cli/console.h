@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Standard output and standard error of the tool, always UTF-8.
+namespace Console {
+
+void out(const QByteArray &bytes);
+void out(const QString &text);
+void err(const QString &text);
+// Writes the text and a line break to standard error.
+void errLine(const QString &text);
+
+bool isInputTerminal();
+// One line of standard input without its line break; null at the end of input.
+QString readInputLine();
+
+} // namespace Console

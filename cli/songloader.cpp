@@ -1,0 +1,59 @@
+#include "songloader.h"
+
+#include "console.h"
+#include "terminalui.h"
+
+#include "editor/editorcontroller.h"
+#include "editor/folderlisting.h"
+#include "model/localized.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace SongLoader {
+
+namespace {
+
+// The absolute form of a path given on the command line, or null when it cannot be loaded.
+QString loadablePath(const Argument &path)
+{
+    if (!path.isValidUtf8) {
+        Console::errLine(Localized::text("CliPathNotUtf8X").arg(FolderListing::printableName(path.raw)));
+        return QString();
+    }
+    const QString absolute = QDir::cleanPath(QDir::current().absoluteFilePath(path.text));
+    const QFileInfo info(absolute);
+    if (!info.exists() && !info.isSymLink()) {
+        Console::errLine(Localized::text("CliPathMissingX").arg(path.text));
+        return QString();
+    }
+    return absolute;
+}
+
+} // namespace
+
+Outcome load(EditorController *editor, const TerminalUserInterface &ui, const QList<Argument> &paths)
+{
+    Outcome outcome;
+    QStringList loadable;
+    for (const Argument &path : paths) {
+        const QString absolute = loadablePath(path);
+        if (absolute.isNull())
+            ++outcome.skippedPaths;
+        else
+            loadable.append(absolute);
+    }
+    const int cancelledBefore = ui.cancelledCount();
+    const size_t countBefore = editor->songs().size();
+    if (!loadable.isEmpty())
+        editor->traverseFiles(loadable, false);
+    for (const QString &skipped : editor->skippedPaths())
+        Console::errLine(Localized::text("CliPathNotUtf8X").arg(skipped));
+    outcome.skippedPaths += int(editor->skippedPaths().size());
+    outcome.cancelled = ui.cancelledCount() > cancelledBefore && editor->songs().size() == countBefore;
+    if (outcome.cancelled)
+        Console::errLine(Localized::text("CliLoadingCancelled"));
+    return outcome;
+}
+
+} // namespace SongLoader

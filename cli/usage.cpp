@@ -1,0 +1,65 @@
+#include "usage.h"
+
+#include "command.h"
+
+#include "model/localized.h"
+
+namespace Usage {
+
+namespace {
+
+QString optionLines(const QList<OptionSpec> &specs)
+{
+    QString text;
+    for (const OptionSpec &spec : specs) {
+        QStringList names;
+        if (!spec.shortName.isNull())
+            names.append(QStringLiteral("-") + spec.shortName);
+        if (!spec.longName.isEmpty())
+            names.append(QStringLiteral("--") + spec.longName);
+        QString left = names.join(QStringLiteral(", "));
+        if (!spec.valueName.isEmpty())
+            left += QLatin1Char(' ') + spec.valueName;
+        text += QStringLiteral("  %1  %2\n").arg(left, -24).arg(Localized::text(spec.helpKey));
+    }
+    return text;
+}
+
+} // namespace
+
+QString general(const std::vector<std::unique_ptr<Command>> &commands)
+{
+    QString text = Localized::text("CliUsage") + QLatin1Char('\n');
+    text += QLatin1Char('\n') + Localized::text("CliGlobalOptions") + QLatin1Char('\n');
+    text += optionLines(globalOptionSpecs());
+    text += QLatin1Char('\n') + Localized::text("CliCommands") + QLatin1Char('\n');
+    for (const auto &command : commands)
+        text += QStringLiteral("  %1  %2\n").arg(command->name(), -12).arg(Localized::text(command->summaryKey()));
+    text += QLatin1Char('\n') + Localized::text("CliCommandHelpHint") + QLatin1Char('\n');
+    return text;
+}
+
+QString forCommand(const Command &command)
+{
+    QString text = QStringLiteral("quorl-cli [OPTIONS] %1 [OPTIONS] %2\n")
+                       .arg(command.name(), command.synopsis());
+    text += QLatin1Char('\n') + Localized::text(command.summaryKey()) + QLatin1Char('\n');
+    if (!command.options().isEmpty())
+        text += QLatin1Char('\n') + Localized::text("CliCommandOptions") + QLatin1Char('\n')
+                + optionLines(command.options());
+    text += QLatin1Char('\n') + Localized::text("CliGlobalOptions") + QLatin1Char('\n');
+    text += optionLines(globalOptionSpecs());
+    return text;
+}
+
+QString hint()
+{
+    return Localized::text("CliUsageHint");
+}
+
+QString version()
+{
+    return QStringLiteral("quorl-cli %1\n").arg(QStringLiteral(QUORL_VERSION));
+}
+
+} // namespace Usage
