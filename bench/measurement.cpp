@@ -1,0 +1,117 @@
+#include "measurement.h"
+
+#include "baselinereader.h"
+
+#include "editor/editorcontroller.h"
+#include "editor/userinterface.h"
+#include "model/song.h"
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <sys/resource.h>
+
+namespace Measurement {
+
+namespace {
+
+// Loading asks nothing of a corpus folder; this answers anyway and shows nothing.
+class SilentUserInterface : public UserInterface {
+public:
+    int ask(const Question &) override { return 0; }
+    std::optional<QStringList> chooseFiles(const FileChoice &) override { return std::nullopt; }
+    void showProgress(const QString &) override {}
+    void clearSortOrder() override {}
+    QList<int> selectedRows() const override { return m_rows; }
+    void setSelectedRows(const QList<int> &rows) override { m_rows = rows; }
+
+private:
+    QList<int> m_rows;
+};
+
+// One pass: the plain TagLib read, or the editor's load (walk and parse) into a fresh list.
+void pass(Mode mode, const QString &folder, int threads, Sample *sample)
+{
+    if (mode == Mode::Baseline) {
+        const QStringList paths = BaselineReader::collect(folder);
+        sample->checksum += BaselineReader::readAll(paths);
+        sample->songs = paths.size();
+        return;
+    }
+    SilentUserInterface ui;
+    EditorController editor(&ui);
+    editor.reader().setThreadCount(threads);
+    editor.traverseFiles({folder}, false);
+    sample->songs = qint64(editor.songs().size());
+    for (const auto &song : editor.songs())
+        sample->checksum += quint64(song->countOfImages()) + quint64(song->title().size());
+}
+
+qint64 peakResidentBytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return qint64(usage.ru_maxrss) * 1024; // kilobytes on Linux
+}
+
+} // namespace
+
+double Sample::median() const
+{
+    if (milliseconds.isEmpty())
+        return 0;
+    QList<double> sorted = milliseconds;
+    std::sort(sorted.begin(), sorted.end());
+    const qsizetype middle = sorted.size() / 2;
+    return sorted.size() % 2 ? sorted.at(middle) : (sorted.at(middle - 1) + sorted.at(middle)) / 2;
+}
+
+QString Sample::toLine() const
+{
+    QStringList times;
+    for (double ms : milliseconds)
+        times.append(QString::number(ms, 'f', 3));
+    return QStringLiteral("sample times=%1 peak=%2 songs=%3 checksum=%4")
+        .arg(times.join(u','))
+        .arg(peakBytes)
+        .arg(songs)
+        .arg(checksum);
+}
+
+bool Sample::fromLine(const QString &line, Sample *sample)
+{
+    const QStringList fields = line.trimmed().split(u' ');
+    if (fields.size() != 5 || fields.at(0) != u"sample")
+        return false;
+    for (const QString &field : fields.mid(1)) {
+        const QString key = field.section(u'=', 0, 0);
+        const QString value = field.section(u'=', 1);
+        if (key == u"times") {
+            for (const QString &time : value.split(u',', Qt::SkipEmptyParts))
+                sample->milliseconds.append(time.toDouble());
+        } else if (key == u"peak") {
+            sample->peakBytes = value.toLongLong();
+        } else if (key == u"songs") {
+            sample->songs = value.toLongLong();
+        } else if (key == u"checksum") {
+            sample->checksum = value.toULongLong();
+        }
+    }
+    return !sample->milliseconds.isEmpty();
+}
+
+Sample run(Mode mode, const QString &corpusFolder, int threads, int runs)
+{
+    Sample sample;
+    pass(mode, corpusFolder, threads, &sample);
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        pass(mode, corpusFolder, threads, &sample);
+        sample.milliseconds.append(double(timer.nsecsElapsed()) / 1e6);
+    }
+    sample.peakBytes = peakResidentBytes();
+    return sample;
+}
+
+} // namespace Measurement
