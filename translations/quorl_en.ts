@@ -339,5 +339,129 @@
         <source>…and %1 more entries.</source>
         <translation>…and %1 more entries.</translation>
     </message>
+    <message id="Album">
+        <source>Album</source>
+        <translation>Album</translation>
+    </message>
+    <message id="AlbumArtist">
+        <source>Album Artist</source>
+        <translation>Album Artist</translation>
+    </message>
+    <message id="Artist">
+        <source>Artist</source>
+        <translation>Artist</translation>
+    </message>
+    <message id="Disc">
+        <source>Disc</source>
+        <translation>Disc</translation>
+    </message>
+    <message id="DiscTotal">
+        <source>Disc Total</source>
+        <translation>Disc Total</translation>
+    </message>
+    <message id="Genre">
+        <source>Genre</source>
+        <translation>Genre</translation>
+    </message>
+    <message id="Title">
+        <source>Title</source>
+        <translation>Title</translation>
+    </message>
+    <message id="Track">
+        <source>Track</source>
+        <translation>Track</translation>
+    </message>
+    <message id="TrackTotal">
+        <source>Track Total</source>
+        <translation>Track Total</translation>
+    </message>
+    <message id="Year">
+        <source>Year</source>
+        <translation>Year</translation>
+    </message>
+    <message id="Comment">
+        <source>Comment</source>
+        <translation>Comment</translation>
+    </message>
+    <message id="Composer">
+        <source>Composer</source>
+        <translation>Composer</translation>
+    </message>
+    <message id="FileName">
+        <source>File Name</source>
+        <translation>File Name</translation>
+    </message>
+    <message id="FilePath">
+        <source>File Path</source>
+        <translation>File Path</translation>
+    </message>
+    <message id="XIsNotAValidTokenString">
+        <source>“%1” is not a valid token string.</source>
+        <translation>“%1” is not a valid token string.</translation>
+    </message>
+    <message id="XIsNotAValidToken">
+        <source>“%1” is not a valid token.</source>
+        <translation>“%1” is not a valid token.</translation>
+    </message>
+    <message id="PatternHasUnknownTokenX">
+        <source>The pattern names “{%1}”, which is not a token. Literal braces are written “{{” and “}}”.</source>
+        <translation>The pattern names “{%1}”, which is not a token. Literal braces are written “{{” and “}}”.</translation>
+    </message>
+    <message id="PatternHasUnclosedBraceX">
+        <source>The brace in “%1” is never closed. Literal braces are written “{{” and “}}”.</source>
+        <translation>The brace in “%1” is never closed. Literal braces are written “{{” and “}}”.</translation>
+    </message>
+    <message id="CannotBeRenamedNewLine">
+        <source>“%1” cannot be renamed.
+</source>
+        <translation>“%1” cannot be renamed.
+</translation>
+    </message>
+    <message id="WasNotRenamedMissingNewLine">
+        <source>“%1” was not renamed: %2 missing.
+</source>
+        <translation>“%1” was not renamed: %2 missing.
+</translation>
+    </message>
+    <message id="WasNotRenamedBracket">
+        <source>“%1” was not renamed: </source>
+        <translation>“%1” was not renamed: </translation>
+    </message>
+    <message id="MissingNewLine">
+        <source> missing.
+</source>
+        <translation> missing.
+</translation>
+    </message>
+    <message id="QuorlCouldNotChangeFileNamesOfOneOrMoreSongs">
+        <source>Quorl could not change the file names of one or more songs.</source>
+        <translation>Quorl could not change the file names of one or more songs.</translation>
+    </message>
+    <message id="MakeSureRelevantSongInformationCorrectlySet">
+        <source>Make sure the song information the file names are built from is set.</source>
+        <translation>Make sure the song information the file names are built from is set.</translation>
+    </message>
+    <message id="TagsNeedToBeSeparatedByAtLeastOneCharacter">
+        <source>Tags need to be separated by at least one character.</source>
+        <translation>Tags need to be separated by at least one character.</translation>
+    </message>
+    <message id="TheSourceDoesntContainX">
+        <source>The %1 doesn’t contain “%2”.</source>
+        <translation>The %1 doesn’t contain “%2”.</translation>
+    </message>
+    <message id="WasNotTaggedCompletelyNewLine">
+        <source>“%1” was not tagged completely: %2
+</source>
+        <translation>“%1” was not tagged completely: %2
+</translation>
+    </message>
+    <message id="CouldNotTag1OrMoreSongs">
+        <source>Could not tag one or more songs.</source>
+        <translation>Could not tag one or more songs.</translation>
+    </message>
+    <message id="MakeSurePatternAndSourceMatch">
+        <source>Make sure the pattern matches the %1 of each song.</source>
+        <translation>Make sure the pattern matches the %1 of each song.</translation>
+    </message>
 </context>
 </TS>

@@ -139,7 +139,9 @@ public:
     // Access by property name ("track", "albumArtist", "fileName", "year", "isCompilation",
     // "bitrate", "length", "filePath", "isRenamable", ...). Writing calls the same setter as a
     // direct call; an invalid QVariant stands for a null argument. Unknown names read as an
-    // invalid QVariant and are ignored when written.
+    // invalid QVariant and are ignored when written. The derived numbers "trackNumber",
+    // "trackCount", "discNumber", "discCount" and "fileNameWithoutExtension" can be read by name
+    // too (not written; isKey() is false for them).
     QVariant valueForKey(QStringView key) const;
     void setValueForKey(QStringView key, const QVariant &value);
     static bool isKey(QStringView key);

@@ -39,6 +39,24 @@ QString textArgument(const QVariant &value)
     return value.isValid() ? value.toString() : QString();
 }
 
+// The read-only properties computed from the stored values: the numbers of the track and disc
+// pairs (the token vocabulary reads them) and the file name without its extension (extraction
+// reads it). An invalid QVariant for any other name.
+QVariant derivedValueForKey(const Song &song, QStringView key)
+{
+    if (key == u"trackNumber")
+        return song.trackNumber();
+    if (key == u"trackCount")
+        return song.trackCount();
+    if (key == u"discNumber")
+        return song.discNumber();
+    if (key == u"discCount")
+        return song.discCount();
+    if (key == u"fileNameWithoutExtension")
+        return song.fileNameWithoutExtension();
+    return QVariant();
+}
+
 bool isText(const QVariant &value)
 {
     return value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QByteArray;
@@ -73,7 +91,7 @@ QVariant Song::valueForKey(QStringView key) const
 {
     const std::optional<SongField> field = fieldForKey(key);
     if (!field)
-        return QVariant();
+        return derivedValueForKey(*this, key);
     switch (*field) {
     case SongField::Track: return m_track;
     case SongField::Title: return m_title;
