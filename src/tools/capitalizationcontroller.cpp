@@ -4,7 +4,6 @@
 #include "model/song.h"
 #include "model/userdefaults.h"
 #include "tools/titlecase.h"
-#include "tools/toolpreferences.h"
 
 #include <array>
 
@@ -87,7 +86,9 @@ void CapitalizationController::selectLowerCase()
 
 void CapitalizationController::selectMode(const QString &modeKey)
 {
-    ToolPreferences::selectOne({TitleCaseKey, UpperCaseKey, LowerCaseKey}, modeKey);
+    UserDefaults &defaults = UserDefaults::shared();
+    for (const QString &key : {TitleCaseKey, UpperCaseKey, LowerCaseKey})
+        defaults.setBool(key == modeKey, key);
 }
 
 void CapitalizationController::transformSongs(const QList<Song *> &songs, const Transform &transform)
