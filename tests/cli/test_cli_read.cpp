@@ -282,12 +282,15 @@ private slots:
     void coversExtractNeverReplacesOtherFile();
     void coversDryRunWritesNothing();
 
+    void answersRenameRestrictionQuestion_data();
+    void answersRenameRestrictionQuestion();
+
     void skipsFolderEntryThatIsNotUtf8();
     void skipsArgumentThatIsNotUtf8();
     void reportsMissingPath();
 
 private:
-    Run run(const QStringList &arguments);
+    Run run(const QStringList &arguments, const QString &home = QString());
     Run runShell(const QString &script);
     QString copyFixture(const QString &extension, const QString &name, const Tags &tags = {});
 
@@ -319,11 +322,13 @@ void TestCliRead::init()
     QVERIFY(QDir().mkpath(m_songs));
 }
 
-Run TestCliRead::run(const QStringList &arguments)
+Run TestCliRead::run(const QStringList &arguments, const QString &home)
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config);
+    if (!home.isNull())
+        environment.insert(QStringLiteral("HOME"), home);
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(m_work.path());
     process.start(QStringLiteral(QUORL_CLI_PATH), arguments);
@@ -701,6 +706,47 @@ void TestCliRead::coversDryRunWritesNothing()
     QCOMPARE(result.exitCode, 0);
     QVERIFY(!QFileInfo::exists(folder));
     QVERIFY(result.out.contains(md5Hex(m_jpeg)));
+}
+
+void TestCliRead::answersRenameRestrictionQuestion_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("giveFolder");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<int>("songCount");
+    QTest::addColumn<bool>("renamable");
+    // Standard input is a pipe here, so without --yes the question gets its cancelling button.
+    QTest::newRow("cancelled") << QStringList() << false << 1 << 0 << false;
+    QTest::newRow("--yes") << QStringList{QStringLiteral("--yes")} << false << 0 << 1 << false;
+    QTest::newRow("confirmed before") << QStringList{QStringLiteral("-D"), QStringLiteral("CONFIRMED_RENAME_RESTRICTION=true")}
+                                      << false << 0 << 1 << false;
+    QTest::newRow("folder asks nothing") << QStringList() << true << 0 << 1 << true;
+}
+
+void TestCliRead::answersRenameRestrictionQuestion()
+{
+    QFETCH(QStringList, options);
+    QFETCH(bool, giveFolder);
+    QFETCH(int, exitCode);
+    QFETCH(int, songCount);
+    QFETCH(bool, renamable);
+    Tags tags;
+    tags.title = QStringLiteral("desk");
+    const QString path = copyFixture(QStringLiteral("mp3"), QStringLiteral("desk/1.mp3"), tags);
+    QVERIFY(!path.isEmpty());
+    // With a home under /Users, a file named directly outside its Music and Downloads folders
+    // may not be renamed, and loading asks first.
+    const Run result = run(options + QStringList{QStringLiteral("read"), QStringLiteral("--json"),
+                                                 giveFolder ? QFileInfo(path).path() : path},
+                           QStringLiteral("/Users/tester"));
+    QCOMPARE(result.exitCode, exitCode);
+    const QJsonArray songs = QJsonDocument::fromJson(result.out).array();
+    QCOMPARE(songs.size(), songCount);
+    if (songCount > 0)
+        QCOMPARE(songs.at(0).toObject().value("isRenamable").toBool(!renamable), renamable);
+    // No answer is stored: --yes presses "OK", never "DontShowAgain".
+    QFile store(m_config + QStringLiteral("/quorl/quorl.ini"));
+    QVERIFY(!store.open(QIODevice::ReadOnly) || !store.readAll().contains("CONFIRMED_RENAME_RESTRICTION"));
 }
 
 void TestCliRead::skipsFolderEntryThatIsNotUtf8()
