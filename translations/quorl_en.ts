@@ -331,6 +331,60 @@
         <source>%1 × %2 px</source>
         <translation>%1 × %2 px</translation>
     </message>
+    <message id="SavingFiles">
+        <source>Saving files…</source>
+        <translation>Saving files…</translation>
+    </message>
+    <message id="FileWasNotSaved">
+        <source>The file “%1” was not saved.
+</source>
+        <translation>The file “%1” was not saved.
+</translation>
+    </message>
+    <message id="FileWasNotRenamedTo">
+        <source>The file “%1” was not renamed to “%2”.
+</source>
+        <translation>The file “%1” was not renamed to “%2”.
+</translation>
+    </message>
+    <message id="FileWasNotRenamed">
+        <source>The file was not renamed to “%1”.
+</source>
+        <translation>The file was not renamed to “%1”.
+</translation>
+    </message>
+    <message id="CouldNotSaveOneOrMoreFiles">
+        <source>One or more files could not be saved.</source>
+        <translation>One or more files could not be saved.</translation>
+    </message>
+    <message id="MakeSurePermissionsCorrect">
+        <source>Make sure that the files and their folders may be written, and that no other file has the new name.</source>
+        <translation>Make sure that the files and their folders may be written, and that no other file has the new name.</translation>
+    </message>
+    <message id="ShowDetails">
+        <source>Show Details</source>
+        <translation>Show Details</translation>
+    </message>
+    <message id="ErrorDetails">
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+    <message id="UnsavedChanges">
+        <source>Some songs have unsaved changes.</source>
+        <translation>Some songs have unsaved changes.</translation>
+    </message>
+    <message id="DoYouWantToSaveChanges">
+        <source>Do you want to save the changes before quitting?</source>
+        <translation>Do you want to save the changes before quitting?</translation>
+    </message>
+    <message id="Save">
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message id="DontSave">
+        <source>Don’t Save</source>
+        <translation>Don’t Save</translation>
+    </message>
     <message id="ThereIsOneMoreEntry">
         <source>…and %1 more entry.</source>
         <translation>…and %1 more entry.</translation>
