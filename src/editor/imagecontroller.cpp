@@ -11,6 +11,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace {
 
 bool isPicture(const QByteArray &bytes)

@@ -355,13 +355,6 @@ private slots:
         QCOMPARE(m_loaded->song(1)->albumArtist(), copies ? u"Duo"_qs : u""_qs);
     }
 
-    void noCompletions()
-    {
-        UserDefaults::shared().setObject(QStringList{u"Rock"_qs}, GenreHistory);
-        QVERIFY(m_editor->completions(SongField::Genre, u"Ro"_qs).isEmpty());
-        QVERIFY(m_editor->completions(SongField::Artist, u""_qs).isEmpty());
-    }
-
 private:
     QTemporaryDir m_settings;
     std::unique_ptr<LoadedEditor> m_loaded;

@@ -309,16 +309,6 @@ private slots:
         QVERIFY(String2IsEmptyTransformer::transformedValue(u"Lyrics"_qs));
     }
 
-    void styledTextPlainSide()
-    {
-        QVERIFY(AttributedString2StringTransformer::transformedValue(QString()).isNull());
-        QCOMPARE(AttributedString2StringTransformer::transformedValue(u"la la"_qs), u"la la"_qs);
-        const QString back = AttributedString2StringTransformer::reverseTransformedValue(QString());
-        QVERIFY(!back.isNull());
-        QVERIFY(back.isEmpty());
-        QCOMPARE(AttributedString2StringTransformer::reverseTransformedValue(u"line\nline"_qs), u"line\nline"_qs);
-    }
-
     void distinctPicturesInFirstOrder_data()
     {
         QTest::addColumn<QStringList>("songs");
