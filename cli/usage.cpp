@@ -41,8 +41,8 @@ QString general(const std::vector<std::unique_ptr<Command>> &commands)
 
 QString forCommand(const Command &command)
 {
-    QString text = QStringLiteral("quorl-cli [OPTIONS] %1 [OPTIONS] %2\n")
-                       .arg(command.name(), command.synopsis());
+    QString text = Localized::text("CliCommandUsageXY").arg(command.name(), command.synopsis())
+                   + QLatin1Char('\n');
     text += QLatin1Char('\n') + Localized::text(command.summaryKey()) + QLatin1Char('\n');
     if (!command.options().isEmpty())
         text += QLatin1Char('\n') + Localized::text("CliCommandOptions") + QLatin1Char('\n')

@@ -75,6 +75,10 @@
         <source>Usage: quorl-cli [GLOBAL OPTIONS] COMMAND [OPTIONS] [PATH...]</source>
         <translation>Usage: quorl-cli [GLOBAL OPTIONS] COMMAND [OPTIONS] [PATH...]</translation>
     </message>
+    <message id="CliCommandUsageXY">
+        <source>Usage: quorl-cli [GLOBAL OPTIONS] %1 [OPTIONS] %2</source>
+        <translation>Usage: quorl-cli [GLOBAL OPTIONS] %1 [OPTIONS] %2</translation>
+    </message>
     <message id="CliGlobalOptions">
         <source>Global options:</source>
         <translation>Global options:</translation>
