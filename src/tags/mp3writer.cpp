@@ -32,6 +32,10 @@ std::unique_ptr<TagLib::File> MP3Writer::writeFile(const Song &song, bool forced
 {
     auto file = std::make_unique<TagLib::MPEG::File>(song.filePath().toUtf8().constData(), true,
                                                      TagLib::AudioProperties::Average);
+    // Stripping writes at once; a file that could not be opened is not touched (its save is
+    // refused).
+    if (!file->isValid())
+        return file;
     if (forced)
         file->strip(TagLib::MPEG::File::ID3v2);
     if (file->hasID3v1Tag() || file->hasAPETag()) {
