@@ -91,7 +91,9 @@ private slots:
             QFAIL(qPrintable(QStringLiteral("reading %1 did not end within %2 s").arg(path).arg(FileTimeLimitMs / 1000)));
         }
         const QString errors = QString::fromLocal8Bit(child.readAllStandardError());
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit,
+                 qPrintable(QStringLiteral("reading %1 crashed:\n%2").arg(path, errors)));
+        QVERIFY2(child.exitCode() == 0,
                  qPrintable(QStringLiteral("reading %1 failed (exit %2):\n%3").arg(path).arg(child.exitCode()).arg(errors)));
         QVERIFY2(!errors.contains(QLatin1String("Sanitizer")) && !errors.contains(QLatin1String("runtime error")),
                  qPrintable(QStringLiteral("reading %1:\n%2").arg(path, errors)));
