@@ -1,6 +1,13 @@
 #include "command.h"
 
+#include "allinonecommand.h"
+#include "casecommand.h"
+#include "composecommand.h"
 #include "coverscommand.h"
+#include "editcommand.h"
+#include "extractcommand.h"
+#include "namecommand.h"
+#include "numbercommand.h"
 #include "readcommand.h"
 
 const QList<OptionSpec> &Command::options() const
@@ -13,6 +20,13 @@ std::vector<std::unique_ptr<Command>> makeAllCommands()
 {
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<ReadCommand>());
+    commands.push_back(std::make_unique<EditCommand>());
+    commands.push_back(std::make_unique<NameCommand>());
+    commands.push_back(std::make_unique<ExtractCommand>());
+    commands.push_back(std::make_unique<ComposeCommand>());
+    commands.push_back(std::make_unique<NumberCommand>());
+    commands.push_back(std::make_unique<CaseCommand>());
+    commands.push_back(std::make_unique<AllInOneCommand>());
     commands.push_back(std::make_unique<CoversCommand>());
     return commands;
 }

@@ -4,6 +4,12 @@
 
 #include "model/localized.h"
 
+namespace {
+
+const QString ShowDetailsKey = QStringLiteral("ShowDetails");
+
+} // namespace
+
 TerminalUserInterface::TerminalUserInterface(bool answerYes) : m_answerYes(answerYes) {}
 
 int TerminalUserInterface::cancellingButton(const QStringList &buttonKeys)
@@ -14,26 +20,48 @@ int TerminalUserInterface::cancellingButton(const QStringList &buttonKeys)
     return int(buttonKeys.size()) - 1;
 }
 
+int TerminalUserInterface::automaticAnswer(const QStringList &buttonKeys, bool answerYes)
+{
+    const qsizetype details = buttonKeys.indexOf(ShowDetailsKey);
+    if (details >= 0)
+        return int(details);
+    return answerYes ? 0 : cancellingButton(buttonKeys);
+}
+
 int TerminalUserInterface::ask(const Question &question)
 {
     Q_ASSERT(!question.buttonKeys.isEmpty());
-    if (m_answerYes)
-        return 0;
-    const int answer = Console::isInputTerminal() ? askOnTerminal(question)
-                                                  : cancellingButton(question.buttonKeys);
-    if (answer == cancellingButton(question.buttonKeys))
+    int answer = 0;
+    if (!m_answerYes && Console::isInputTerminal()) {
+        answer = askOnTerminal(question);
+    } else {
+        printQuestion(question);
+        answer = automaticAnswer(question.buttonKeys, m_answerYes);
+        // A report's answer only opens its details; a real choice is worth telling.
+        if (question.buttonKeys.size() > 1 && !question.buttonKeys.contains(ShowDetailsKey))
+            Console::errLine(Localized::text("CliAnsweredX")
+                                 .arg(Localized::text(question.buttonKeys.at(answer))));
+    }
+    if (question.buttonKeys.size() > 1 && answer == cancellingButton(question.buttonKeys)
+        && question.buttonKeys.at(answer) != ShowDetailsKey)
         ++m_cancelledCount;
     return answer;
 }
 
-int TerminalUserInterface::askOnTerminal(const Question &question) const
+void TerminalUserInterface::printQuestion(const Question &question)
 {
     Console::errLine(Localized::text(question.messageKey));
     const QString informative = question.informativeKey.isEmpty()
                                     ? question.informativeText
                                     : Localized::text(question.informativeKey);
+    // Error lists end with their own line break.
     if (!informative.isEmpty())
-        Console::errLine(informative);
+        Console::err(informative.endsWith(QLatin1Char('\n')) ? informative : informative + QLatin1Char('\n'));
+}
+
+int TerminalUserInterface::askOnTerminal(const Question &question) const
+{
+    printQuestion(question);
     QStringList choices;
     for (qsizetype i = 0; i < question.buttonKeys.size(); ++i)
         choices.append(QStringLiteral("%1) %2").arg(i + 1).arg(Localized::text(question.buttonKeys.at(i))));

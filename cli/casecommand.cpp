@@ -1,0 +1,60 @@
+#include "casecommand.h"
+
+#include "toolselection.h"
+
+#include "tools/capitalizationcontroller.h"
+
+namespace {
+
+const QString ModeOption = QStringLiteral("mode");
+const QString KeepCapitalsOption = QStringLiteral("keep-capitals");
+
+const QList<ToolSelection::Choice> &modes()
+{
+    static const QList<ToolSelection::Choice> choices = {
+        {QStringLiteral("title"), QStringLiteral("CAPITALIZATION_TITLE_CASE")},
+        {QStringLiteral("upper"), QStringLiteral("CAPITALIZATION_UPPER_CASE")},
+        {QStringLiteral("lower"), QStringLiteral("CAPITALIZATION_LOWER_CASE")},
+    };
+    return choices;
+}
+
+} // namespace
+
+const QList<OptionSpec> &CaseCommand::options() const
+{
+    static const QList<OptionSpec> specs = {
+        {ModeOption, QChar(), QStringLiteral("MODE"), "CliHelpOptionMode"},
+        {KeepCapitalsOption, QChar(), QString(), "CliHelpOptionKeepCapitals"},
+    };
+    return specs;
+}
+
+Result<void> CaseCommand::parseOptions(const ParsedOptions &options, QList<Argument> *operands)
+{
+    Q_UNUSED(operands);
+    m_keepCapitals = options.has(KeepCapitalsOption);
+    if (!options.has(ModeOption))
+        return {};
+    Result<QString> key = ToolSelection::choose(modes(), ModeOption, options.value(ModeOption));
+    if (!key)
+        return key.error();
+    m_modeKey = key.value();
+    return {};
+}
+
+quint64 CaseCommand::apply(CommandContext &context)
+{
+    if (!m_modeKey.isNull()) {
+        QStringList group;
+        for (const ToolSelection::Choice &mode : modes())
+            group.append(mode.key);
+        ToolSelection::selectForRun(group, m_modeKey);
+    }
+    CapitalizationController capitalization(context.editor);
+    const bool keepCapitals = m_keepCapitals;
+    capitalization.setAlternateKeyQuery([keepCapitals] { return keepCapitals; });
+    capitalization.applyCapitalizationToSongs();
+    // Capitalization never fails.
+    return 0;
+}

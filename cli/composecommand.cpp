@@ -1,0 +1,61 @@
+#include "composecommand.h"
+
+#include "model/localized.h"
+#include "model/userdefaults.h"
+#include "tools/compositioncontroller.h"
+
+namespace {
+
+const QString TargetOption = QStringLiteral("target");
+
+} // namespace
+
+ComposeCommand::ComposeCommand()
+    : m_scheme({{QStringLiteral("title-track"), CompositionController::TitleAndTrackKey},
+                {QStringLiteral("custom"), CompositionController::CustomKey}},
+               CompositionController::patternKeys(), CompositionController::CustomKey,
+               CompositionController::CustomSchemeKey)
+{
+}
+
+const QList<OptionSpec> &ComposeCommand::options() const
+{
+    static const QList<OptionSpec> specs = {
+        ToolSelection::SchemeOptions::schemeSpec("CliHelpOptionComposeScheme"),
+        ToolSelection::SchemeOptions::patternSpec(),
+        {TargetOption, QChar(), QStringLiteral("FIELD"), "CliHelpOptionTarget"},
+    };
+    return specs;
+}
+
+Result<void> ComposeCommand::parseOptions(const ParsedOptions &options, QList<Argument> *operands)
+{
+    Q_UNUSED(operands);
+    if (Result<void> scheme = m_scheme.parse(options); !scheme)
+        return scheme;
+    if (!options.has(TargetOption))
+        return {};
+    QList<ToolSelection::Choice> targets;
+    for (const CompositionController::Choice &choice : CompositionController::targets())
+        targets.append({choice.value, choice.value});
+    Result<QString> target = ToolSelection::choose(targets, TargetOption, options.value(TargetOption));
+    if (!target)
+        return target.error();
+    // The fixed scheme always writes the title: a target given with it would silently do
+    // nothing.
+    if (m_scheme.effectiveKey() == CompositionController::TitleAndTrackKey)
+        return Error{ErrorCode::InvalidArgument, Localized::text("CliTargetNeedsCustomScheme")};
+    m_target = target.value();
+    return {};
+}
+
+quint64 ComposeCommand::apply(CommandContext &context)
+{
+    m_scheme.selectForRun();
+    if (!m_target.isNull())
+        UserDefaults::shared().setOverride(CompositionController::TargetKey, m_target);
+    CompositionController composition(*context.editor);
+    composition.applyCompositionToSongs();
+    // Composition never fails.
+    return 0;
+}

@@ -1,0 +1,59 @@
+#include "extractcommand.h"
+
+#include "model/localized.h"
+#include "model/userdefaults.h"
+#include "tools/extractioncontroller.h"
+
+namespace {
+
+const QString SourceOption = QStringLiteral("source");
+
+} // namespace
+
+ExtractCommand::ExtractCommand()
+    : m_scheme({{QStringLiteral("track-title"), ExtractionController::TrackAndTitleKey},
+                {QStringLiteral("track-artist-title"), ExtractionController::TrackArtistAndTitleKey},
+                {QStringLiteral("custom"), ExtractionController::CustomKey}},
+               ExtractionController::patternKeys(), ExtractionController::CustomKey,
+               ExtractionController::CustomSchemeKey)
+{
+}
+
+const QList<OptionSpec> &ExtractCommand::options() const
+{
+    static const QList<OptionSpec> specs = {
+        ToolSelection::SchemeOptions::schemeSpec("CliHelpOptionExtractScheme"),
+        ToolSelection::SchemeOptions::patternSpec(),
+        {SourceOption, QChar(), QStringLiteral("SOURCE"), "CliHelpOptionSource"},
+    };
+    return specs;
+}
+
+Result<void> ExtractCommand::parseOptions(const ParsedOptions &options, QList<Argument> *operands)
+{
+    Q_UNUSED(operands);
+    if (Result<void> scheme = m_scheme.parse(options); !scheme)
+        return scheme;
+    // Two neighbouring tokens cannot be told apart in the text.
+    if (m_scheme.pattern() && !ExtractionController::isValidPattern(*m_scheme.pattern()))
+        return Error{ErrorCode::InvalidArgument, Localized::text("CliPatternHasNeighbouringTokens")};
+    if (options.has(SourceOption)) {
+        QList<ToolSelection::Choice> sources;
+        for (const ExtractionController::Choice &choice : ExtractionController::sources())
+            sources.append({choice.value, choice.value});
+        Result<QString> source = ToolSelection::choose(sources, SourceOption, options.value(SourceOption));
+        if (!source)
+            return source.error();
+        m_source = source.value();
+    }
+    return {};
+}
+
+quint64 ExtractCommand::apply(CommandContext &context)
+{
+    m_scheme.selectForRun();
+    if (!m_source.isNull())
+        UserDefaults::shared().setOverride(ExtractionController::SourceKey, m_source);
+    ExtractionController extraction(*context.editor);
+    return extraction.applyExtractionToSongs().errorCount();
+}

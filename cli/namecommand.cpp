@@ -1,0 +1,34 @@
+#include "namecommand.h"
+
+#include "tools/namingcontroller.h"
+
+NameCommand::NameCommand()
+    : m_scheme({{QStringLiteral("artist-title"), NamingController::ArtistAndTitleKey},
+                {QStringLiteral("track-title"), NamingController::TrackAndTitleKey},
+                {QStringLiteral("track-artist-title"), NamingController::TrackArtistAndTitleKey},
+                {QStringLiteral("custom"), NamingController::CustomKey}},
+               NamingController::schemeKeys(), NamingController::CustomKey, NamingController::CustomSchemeKey)
+{
+}
+
+const QList<OptionSpec> &NameCommand::options() const
+{
+    static const QList<OptionSpec> specs = {
+        ToolSelection::SchemeOptions::schemeSpec("CliHelpOptionNameScheme"),
+        ToolSelection::SchemeOptions::patternSpec(),
+    };
+    return specs;
+}
+
+Result<void> NameCommand::parseOptions(const ParsedOptions &options, QList<Argument> *operands)
+{
+    Q_UNUSED(operands);
+    return m_scheme.parse(options);
+}
+
+quint64 NameCommand::apply(CommandContext &context)
+{
+    m_scheme.selectForRun();
+    NamingController naming(*context.editor);
+    return naming.applyNamingToSongs().errorCount();
+}

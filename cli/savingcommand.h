@@ -1,0 +1,30 @@
+#pragma once
+
+#include "command.h"
+
+struct SaveReport;
+
+// A command that changes songs and ends with the editor's save pass: only the modified songs,
+// or every song in full with --force; with --dry-run everything runs but no file is written or
+// renamed. The reports of the command and of the save go to standard error; afterwards the
+// songs are printed as "read --json" prints them (with --json) or a one-line summary.
+class SavingCommand : public Command {
+public:
+    ExitCode run(CommandContext &context) final;
+
+protected:
+    // Checks what can only be checked once the songs are loaded (files the command reads,
+    // values every song must accept). Anything but Success ends the run before a song is
+    // changed; the messages have been printed.
+    virtual ExitCode prepare(CommandContext &context)
+    {
+        Q_UNUSED(context);
+        return ExitCode::Success;
+    }
+    // Changes the songs and returns how many failures the command reported; its report has
+    // been shown by then.
+    virtual quint64 apply(CommandContext &context) = 0;
+
+private:
+    static void printSummary(const SaveReport &report, bool dryRun);
+};

@@ -1,0 +1,91 @@
+#pragma once
+
+// Helpers of the end-to-end tests of the commands that change songs: running the tool with a
+// settings folder of its own, and making and reading back tagged copies of the fixtures through
+// the library (whose reader and writer have tests of their own).
+
+#include "fixtures.h"
+#include "savetesting.h"
+
+#include "model/image.h"
+#include "model/song.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <memory>
+
+struct CliRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+
+    // Standard output as the JSON array of songs; empty when it is none.
+    QJsonArray songs() const { return QJsonDocument::fromJson(out).array(); }
+};
+
+// Runs quorl-cli with XDG_CONFIG_HOME at configHome and standard input closed (a script's run).
+inline CliRun runCli(const QStringList &arguments, const QString &configHome)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(QUORL_CLI_PATH), arguments);
+    process.closeWriteChannel();
+    CliRun run;
+    if (!process.waitForFinished(120000))
+        return run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+// Copies the untagged fixture of the type into the folder under the name and saves the values
+// (song property name → value) and pictures into it. Returns the path, or "" on failure.
+inline QString makeSong(const QString &folder, const QString &extension, const QString &name,
+                        const QVariantMap &values = {}, const QList<QByteArray> &pictures = {})
+{
+    const QString path = QDir(folder).filePath(name);
+    QDir().mkpath(QFileInfo(path).path());
+    if (!QFile::copy(fixturePath(QStringLiteral("silence.") + extension), path))
+        return QString();
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    if (values.isEmpty() && pictures.isEmpty())
+        return path;
+    const std::unique_ptr<Song> song = readSong(path);
+    if (!song)
+        return QString();
+    for (auto it = values.begin(); it != values.end(); ++it)
+        song->setValueForKey(it.key(), it.value());
+    for (const QByteArray &picture : pictures)
+        song->addImage(Image(picture));
+    return writeSong(song.get()).hasErrors() ? QString() : path;
+}
+
+// An encoded picture of one colour and the given size ("PNG" or "JPG").
+inline QByteArray pictureBytes(int width, int height, QRgb colour, const char *format)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return data;
+}
+
+// The names of the files in the folder, sorted.
+inline QStringList fileNames(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
