@@ -701,5 +701,25 @@
         <source>Answered: %1</source>
         <translation>Answered: %1</translation>
     </message>
+    <message id="AddressXIsNotHttp">
+        <source>Only http and https addresses can be fetched: %1</source>
+        <translation>Only http and https addresses can be fetched: %1</translation>
+    </message>
+    <message id="RedirectToXRefused">
+        <source>The server redirected to an address that is not fetched: %1</source>
+        <translation>The server redirected to an address that is not fetched: %1</translation>
+    </message>
+    <message id="ResponseLargerThanXMiB">
+        <source>The response is larger than %1 MiB.</source>
+        <translation>The response is larger than %1 MiB.</translation>
+    </message>
+    <message id="NoProgressForXSeconds">
+        <source>The download made no progress for %1 seconds.</source>
+        <translation>The download made no progress for %1 seconds.</translation>
+    </message>
+    <message id="UnreadableResponseXAtOffsetX">
+        <source>The response could not be read: %1 (at byte %2).</source>
+        <translation>The response could not be read: %1 (at byte %2).</translation>
+    </message>
 </context>
 </TS>
