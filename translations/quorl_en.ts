@@ -721,5 +721,249 @@
         <source>The response could not be read: %1 (at byte %2).</source>
         <translation>The response could not be read: %1 (at byte %2).</translation>
     </message>
+    <message id="Export">
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message id="ExportSelectedSongsAsTsv">
+        <source>Choose where to save the song list of the selected songs.</source>
+        <translation>Choose where to save the song list of the selected songs.</translation>
+    </message>
+    <message id="CouldNotExport">
+        <source>The song list could not be exported.</source>
+        <translation>The song list could not be exported.</translation>
+    </message>
+    <message id="CouldNotWriteFileXY">
+        <source>“%1” could not be written: %2</source>
+        <translation>“%1” could not be written: %2</translation>
+    </message>
+    <message id="Import">
+        <source>Import</source>
+        <translation>Import</translation>
+    </message>
+    <message id="SelectTsvSongListToApply">
+        <source>Select a tab-separated song list to apply to your selected songs.</source>
+        <translation>Select a tab-separated song list to apply to your selected songs.</translation>
+    </message>
+    <message id="CouldNotImport">
+        <source>The song list could not be imported.</source>
+        <translation>The song list could not be imported.</translation>
+    </message>
+    <message id="MakeSureTsvCorrect">
+        <source>Make sure the song list is tab-separated, has a header line and one line for each selected song.</source>
+        <translation>Make sure the song list is tab-separated, has a header line and one line for each selected song.</translation>
+    </message>
+    <message id="CouldNotParse">
+        <source>The song list could not be read.</source>
+        <translation>The song list could not be read.</translation>
+    </message>
+    <message id="NumberOfTabsNotConsistent">
+        <source>Line %1 has a different number of tabs than the lines before it.</source>
+        <translation>Line %1 has a different number of tabs than the lines before it.</translation>
+    </message>
+    <message id="NotAValidTrackTagInRecordError">
+        <source>Song %1: the track is not a number or a pair of numbers such as 3/12.
+</source>
+        <translation>Song %1: the track is not a number or a pair of numbers such as 3/12.
+</translation>
+    </message>
+    <message id="NotAValidDiscTagInRecordError">
+        <source>Song %1: the disc is not a number or a pair of numbers such as 1/2.
+</source>
+        <translation>Song %1: the disc is not a number or a pair of numbers such as 1/2.
+</translation>
+    </message>
+    <message id="TooManyFieldsInRecordError">
+        <source>Song %1 has more values than the header line has column names.
+</source>
+        <translation>Song %1 has more values than the header line has column names.
+</translation>
+    </message>
+    <message id="NumberOfSelectedAndImportedSongsDoNotMatch">
+        <source>The number of songs in the list does not match the number of selected songs.
+</source>
+        <translation>The number of songs in the list does not match the number of selected songs.
+</translation>
+    </message>
+    <message id="CliSummaryEdit">
+        <source>set tag fields, the file name and the pictures of the songs, then save</source>
+        <translation>set tag fields, the file name and the pictures of the songs, then save</translation>
+    </message>
+    <message id="CliSummaryName">
+        <source>name the files from their tags, then save (renames)</source>
+        <translation>name the files from their tags, then save (renames)</translation>
+    </message>
+    <message id="CliSummaryExtract">
+        <source>fill tags from the file names or titles, then save</source>
+        <translation>fill tags from the file names or titles, then save</translation>
+    </message>
+    <message id="CliSummaryCompose">
+        <source>set the title or comment from the songs' own values, then save</source>
+        <translation>set the title or comment from the songs' own values, then save</translation>
+    </message>
+    <message id="CliSummaryNumber">
+        <source>number the tracks in list order, then save</source>
+        <translation>number the tracks in list order, then save</translation>
+    </message>
+    <message id="CliSummaryCase">
+        <source>change the capitalization of the text fields, then save</source>
+        <translation>change the capitalization of the text fields, then save</translation>
+    </message>
+    <message id="CliSummaryAllInOne">
+        <source>number, capitalize and name the songs, then save</source>
+        <translation>number, capitalize and name the songs, then save</translation>
+    </message>
+    <message id="CliHelpOptionClear">
+        <source>empty the field (title, artist, album-artist, composer, album, track, disc, genre, year, comment); repeatable</source>
+        <translation>empty the field (title, artist, album-artist, composer, album, track, disc, genre, year, comment); repeatable</translation>
+    </message>
+    <message id="CliHelpOptionTrack">
+        <source>set the track number and count</source>
+        <translation>set the track number and count</translation>
+    </message>
+    <message id="CliHelpOptionTitle">
+        <source>set the title</source>
+        <translation>set the title</translation>
+    </message>
+    <message id="CliHelpOptionArtist">
+        <source>set the artist</source>
+        <translation>set the artist</translation>
+    </message>
+    <message id="CliHelpOptionAlbumArtist">
+        <source>set the album artist</source>
+        <translation>set the album artist</translation>
+    </message>
+    <message id="CliHelpOptionComposer">
+        <source>set the composer</source>
+        <translation>set the composer</translation>
+    </message>
+    <message id="CliHelpOptionAlbum">
+        <source>set the album</source>
+        <translation>set the album</translation>
+    </message>
+    <message id="CliHelpOptionDisc">
+        <source>set the disc number and count</source>
+        <translation>set the disc number and count</translation>
+    </message>
+    <message id="CliHelpOptionGenre">
+        <source>set the genre</source>
+        <translation>set the genre</translation>
+    </message>
+    <message id="CliHelpOptionYear">
+        <source>set the year (empty clears it)</source>
+        <translation>set the year (empty clears it)</translation>
+    </message>
+    <message id="CliHelpOptionComment">
+        <source>set the comment</source>
+        <translation>set the comment</translation>
+    </message>
+    <message id="CliHelpOptionLyrics">
+        <source>set the lyrics</source>
+        <translation>set the lyrics</translation>
+    </message>
+    <message id="CliHelpOptionCompilation">
+        <source>mark the songs as part of a compilation (1) or not (0)</source>
+        <translation>mark the songs as part of a compilation (1) or not (0)</translation>
+    </message>
+    <message id="CliHelpOptionFileName">
+        <source>set the file name; it must keep the file's extension</source>
+        <translation>set the file name; it must keep the file's extension</translation>
+    </message>
+    <message id="CliHelpOptionRemoveCovers">
+        <source>remove every picture</source>
+        <translation>remove every picture</translation>
+    </message>
+    <message id="CliHelpOptionAddCover">
+        <source>add the JPEG or PNG picture in FILE; repeatable</source>
+        <translation>add the JPEG or PNG picture in FILE; repeatable</translation>
+    </message>
+    <message id="CliHelpOptionNameScheme">
+        <source>artist-title, track-title, track-artist-title or custom</source>
+        <translation>artist-title, track-title, track-artist-title or custom</translation>
+    </message>
+    <message id="CliHelpOptionExtractScheme">
+        <source>track-title, track-artist-title or custom</source>
+        <translation>track-title, track-artist-title or custom</translation>
+    </message>
+    <message id="CliHelpOptionComposeScheme">
+        <source>title-track or custom</source>
+        <translation>title-track or custom</translation>
+    </message>
+    <message id="CliHelpOptionPattern">
+        <source>use this pattern (e.g. '{Track} - {Title}'); implies the custom scheme</source>
+        <translation>use this pattern (e.g. '{Track} - {Title}'); implies the custom scheme</translation>
+    </message>
+    <message id="CliHelpOptionSource">
+        <source>read from fileNameWithoutExtension or title</source>
+        <translation>read from fileNameWithoutExtension or title</translation>
+    </message>
+    <message id="CliHelpOptionTarget">
+        <source>write into title or comment (custom scheme only)</source>
+        <translation>write into title or comment (custom scheme only)</translation>
+    </message>
+    <message id="CliHelpOptionDiscStarts">
+        <source>the positions in the list where each disc begins, e.g. 1,4,9</source>
+        <translation>the positions in the list where each disc begins, e.g. 1,4,9</translation>
+    </message>
+    <message id="CliHelpOptionMode">
+        <source>title, upper or lower</source>
+        <translation>title, upper or lower</translation>
+    </message>
+    <message id="CliHelpOptionKeepCapitals">
+        <source>in title case, keep capitals inside words</source>
+        <translation>in title case, keep capitals inside words</translation>
+    </message>
+    <message id="CliBadOptionValueXY">
+        <source>'%1' is not a valid value for %2</source>
+        <translation>'%1' is not a valid value for %2</translation>
+    </message>
+    <message id="CliBadChoiceXYZ">
+        <source>'%1' is not a valid value for %2 (choose %3)</source>
+        <translation>'%1' is not a valid value for %2 (choose %3)</translation>
+    </message>
+    <message id="CliPatternNeedsCustomScheme">
+        <source>--pattern can only be used with the custom scheme</source>
+        <translation>--pattern can only be used with the custom scheme</translation>
+    </message>
+    <message id="CliPatternHasNeighbouringTokens">
+        <source>--pattern: two tokens next to each other cannot be told apart; put text between them</source>
+        <translation>--pattern: two tokens next to each other cannot be told apart; put text between them</translation>
+    </message>
+    <message id="CliTargetNeedsCustomScheme">
+        <source>--target needs the custom scheme: the title-track scheme always writes the title</source>
+        <translation>--target needs the custom scheme: the title-track scheme always writes the title</translation>
+    </message>
+    <message id="CliDiscStartBeyondSongsXY">
+        <source>disc start %1 lies beyond the last of the %2 songs</source>
+        <translation>disc start %1 lies beyond the last of the %2 songs</translation>
+    </message>
+    <message id="CliCannotReadCoverXY">
+        <source>cannot read the picture %1: %2</source>
+        <translation>cannot read the picture %1: %2</translation>
+    </message>
+    <message id="CliCoverNotPictureX">
+        <source>%1 is neither a JPEG nor a PNG picture</source>
+        <translation>%1 is neither a JPEG nor a PNG picture</translation>
+    </message>
+    <message id="CliFileNameChangesTypeXY">
+        <source>%1: the new file name must end in .%2</source>
+        <translation>%1: the new file name must end in .%2</translation>
+    </message>
+    <message id="CliNothingChanged">
+        <source>Nothing was changed or saved.</source>
+        <translation>Nothing was changed or saved.</translation>
+    </message>
+    <message id="CliSaveSummaryXY">
+        <source>%1 files saved, %2 renamed.</source>
+        <translation>%1 files saved, %2 renamed.</translation>
+    </message>
+    <message id="CliDryRunSummaryXY">
+        <source>Dry run: %1 files would be saved, %2 renamed; nothing was written.</source>
+        <translation>Dry run: %1 files would be saved, %2 renamed; nothing was written.</translation>
+    </message>
+    <message id="CliAnsweredX">
+        <source>Answered: %1</source>
+        <translation>Answered: %1</translation>
+    </message>
 </context>
 </TS>

@@ -36,6 +36,19 @@ public:
     };
     virtual std::optional<QStringList> chooseFiles(const FileChoice &choice) = 0;
 
+    // The save chooser: a new or existing file to write to, proposed under a name in the
+    // chooser's folder; nullopt when cancelled. A front end without one cancels.
+    struct SaveChoice {
+        QString promptKey;
+        QString messageKey;
+        QString proposedName;
+    };
+    virtual std::optional<QString> chooseSaveFile(const SaveChoice &choice)
+    {
+        Q_UNUSED(choice);
+        return std::nullopt;
+    }
+
     // The one-line progress text of the bottom bar; an empty text hides it. Must be painted
     // before returning, since the work that follows blocks the event loop.
     virtual void showProgress(const QString &text) = 0;

@@ -26,6 +26,14 @@ std::optional<QStringList> FakeUserInterface::chooseFiles(const FileChoice &choi
     return chooserResults.dequeue();
 }
 
+std::optional<QString> FakeUserInterface::chooseSaveFile(const SaveChoice &choice)
+{
+    saveChoices.append(choice);
+    if (saveChooserResults.isEmpty())
+        return std::nullopt;
+    return saveChooserResults.dequeue();
+}
+
 void FakeUserInterface::showProgress(const QString &text)
 {
     progressTexts.append(text);

@@ -23,6 +23,9 @@ public:
     // Choosers: each chooseFiles() takes the next prepared result; with none left it cancels.
     QQueue<std::optional<QStringList>> chooserResults;
     QList<FileChoice> choices;
+    // The save chooser: each chooseSaveFile() takes the next prepared result; none left cancels.
+    QQueue<std::optional<QString>> saveChooserResults;
+    QList<SaveChoice> saveChoices;
 
     // Every progress text shown, in order ("" when hidden).
     QStringList progressTexts;
@@ -37,6 +40,7 @@ public:
 
     int ask(const Question &question) override;
     std::optional<QStringList> chooseFiles(const FileChoice &choice) override;
+    std::optional<QString> chooseSaveFile(const SaveChoice &choice) override;
     void showProgress(const QString &text) override;
     void clearSortOrder() override;
     QList<int> selectedRows() const override;

@@ -1,0 +1,119 @@
+#include "tools/tsvcontroller.h"
+
+#include "editor/editorcontroller.h"
+#include "editor/userinterface.h"
+#include "model/localized.h"
+#include "tools/importexportassistant.h"
+
+#include <QSaveFile>
+
+const QString TsvController::ProposedFileName = QStringLiteral("songs.tsv");
+
+namespace {
+
+// The position of "ShowDetails" among the buttons of the import's report.
+constexpr int ShowDetailsButton = 1;
+
+TsvReport failure(const QString &path, int code, const QString &text)
+{
+    TsvReport report;
+    report.outcome = TsvReport::Outcome::Failed;
+    report.path = path;
+    report.errorCode = code;
+    report.errorText = text;
+    return report;
+}
+
+TsvReport done(const QString &path)
+{
+    TsvReport report;
+    report.outcome = TsvReport::Outcome::Done;
+    report.path = path;
+    return report;
+}
+
+} // namespace
+
+TsvController::TsvController(EditorController &editor)
+    : m_editor(editor)
+{
+}
+
+TsvReport TsvController::exportSongsAsTsv()
+{
+    UserInterface::SaveChoice choice;
+    choice.promptKey = QStringLiteral("Export");
+    choice.messageKey = QStringLiteral("ExportSelectedSongsAsTsv");
+    choice.proposedName = ProposedFileName;
+    const std::optional<QString> path = m_editor.ui()->chooseSaveFile(choice);
+    if (!path)
+        return TsvReport();
+    return exportSongsAsTsv(*path);
+}
+
+TsvReport TsvController::exportSongsAsTsv(const QString &toPath)
+{
+    const QByteArray bytes = ImportExportAssistant::exportSongTagsToTSV(m_editor.selectedObjects()).toUtf8();
+    // The text goes to a temporary file beside the target, which then replaces the target.
+    QSaveFile file(toPath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        reportExportFailure(toPath, reason);
+        return failure(toPath, 0, reason);
+    }
+    return done(toPath);
+}
+
+TsvReport TsvController::importSongsFromTsv()
+{
+    UserInterface::FileChoice choice;
+    choice.promptKey = QStringLiteral("Import");
+    choice.messageKey = QStringLiteral("SelectTsvSongListToApply");
+    choice.allowFolders = false;
+    choice.allowMultiple = false;
+    const std::optional<QStringList> paths = m_editor.ui()->chooseFiles(choice);
+    if (!paths || paths->isEmpty())
+        return TsvReport();
+    return importSongsFromTsv(paths->constFirst());
+}
+
+TsvReport TsvController::importSongsFromTsv(const QString &fromPath)
+{
+    ImportExportAssistant assistant;
+    const std::optional<ImportError> error = assistant.importSongTags(m_editor.selectedObjects(), fromPath);
+    if (error) {
+        reportImportFailure(error->description);
+        return failure(fromPath, error->code, error->description);
+    }
+    // A list the reader found malformed is dropped without a word to the user.
+    if (!assistant.applied()) {
+        const QString reason = assistant.parserError() ? assistant.parserError()->description : QString();
+        return failure(fromPath, 0, reason);
+    }
+    return done(fromPath);
+}
+
+void TsvController::reportExportFailure(const QString &path, const QString &reason) const
+{
+    UserInterface::Question question;
+    question.messageKey = QStringLiteral("CouldNotExport");
+    question.informativeText = Localized::text("CouldNotWriteFileXY").arg(path, reason);
+    question.buttonKeys = {QStringLiteral("OK")};
+    m_editor.ui()->ask(question);
+}
+
+void TsvController::reportImportFailure(const QString &description) const
+{
+    UserInterface::Question question;
+    question.messageKey = QStringLiteral("CouldNotImport");
+    question.informativeKey = QStringLiteral("MakeSureTsvCorrect");
+    question.buttonKeys = {QStringLiteral("OK"), QStringLiteral("ShowDetails")};
+    if (m_editor.ui()->ask(question) != ShowDetailsButton)
+        return;
+    UserInterface::Question details;
+    details.messageKey = QStringLiteral("ErrorDetails");
+    details.informativeText = description;
+    details.buttonKeys = {QStringLiteral("OK")};
+    m_editor.ui()->ask(details);
+}
