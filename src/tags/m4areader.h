@@ -7,6 +7,7 @@ class M4AReader : public Leading0sReader {
 public:
     std::unique_ptr<Song> parseFile(const QString &path) const override;
 
+private:
     // The text of an integer pair (number, count) as stored in "trkn" and "disk".
     QString pairText(int number, int count) const;
 };
