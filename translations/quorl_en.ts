@@ -785,5 +785,97 @@
         <source>Answered: %1</source>
         <translation>Answered: %1</translation>
     </message>
+    <message id="SearchingDiscogsForX">
+        <source>Searching Discogs for “%1”…</source>
+        <translation>Searching Discogs for “%1”…</translation>
+    </message>
+    <message id="FetchingReleaseInformation">
+        <source>Fetching release information…</source>
+        <translation>Fetching release information…</translation>
+    </message>
+    <message id="WaitingToDownloadRelease">
+        <source>Waiting to download the release…</source>
+        <translation>Waiting to download the release…</translation>
+    </message>
+    <message id="WaitingToDownloadReleases">
+        <source>Waiting to download the releases…</source>
+        <translation>Waiting to download the releases…</translation>
+    </message>
+    <message id="ProcessingNReleases">
+        <source>Processing %1 releases…</source>
+        <translation>Processing %1 releases…</translation>
+    </message>
+    <message id="WaitingToDownloadCover">
+        <source>Waiting to download the cover…</source>
+        <translation>Waiting to download the cover…</translation>
+    </message>
+    <message id="WaitingToDownloadCovers">
+        <source>Waiting to download the covers…</source>
+        <translation>Waiting to download the covers…</translation>
+    </message>
+    <message id="LoadingNCovers">
+        <source>Loading %1 covers…</source>
+        <translation>Loading %1 covers…</translation>
+    </message>
+    <message id="SearchCompleted">
+        <source>Search completed</source>
+        <translation>Search completed</translation>
+    </message>
+    <message id="NoSearchResultsFound">
+        <source>No search results found</source>
+        <translation>No search results found</translation>
+    </message>
+    <message id="1SearchResult">
+        <source>1 search result</source>
+        <translation>1 search result</translation>
+    </message>
+    <message id="NSearchResults">
+        <source>%1 search results</source>
+        <translation>%1 search results</translation>
+    </message>
+    <message id="NoCovers">
+        <source>, no covers</source>
+        <translation>, no covers</translation>
+    </message>
+    <message id="1Cover">
+        <source>, 1 cover</source>
+        <translation>, 1 cover</translation>
+    </message>
+    <message id="NCovers">
+        <source>, %1 covers</source>
+        <translation>, %1 covers</translation>
+    </message>
+    <message id="NoImageRequestsLeftTodayResetInTimeX">
+        <source>, no image requests left today (reset in %1 h %2 min)</source>
+        <translation>, no image requests left today (reset in %1 h %2 min)</translation>
+    </message>
+    <message id="1ImageRequestLeftToday">
+        <source>, 1 image request left today</source>
+        <translation>, 1 image request left today</translation>
+    </message>
+    <message id="NImageRequestsLeftToday">
+        <source>, %1 image requests left today</source>
+        <translation>, %1 image requests left today</translation>
+    </message>
+    <message id="QuorlCouldNotQueryDiscogs">
+        <source>Quorl could not query Discogs.</source>
+        <translation>Quorl could not query Discogs.</translation>
+    </message>
+    <message id="DiscogsUnavailableAtPresent">
+        <source>Discogs is unavailable at present. Please try again later.</source>
+        <translation>Discogs is unavailable at present. Please try again later.</translation>
+    </message>
+    <message id="MakeSureYouAreConnectedToInternet">
+        <source>The answer could not be read. Make sure you are connected to the internet.</source>
+        <translation>The answer could not be read. Make sure you are connected to the internet.</translation>
+    </message>
+    <message id="DiscogsNeedsToken">
+        <source>Discogs refused the request (401). Set a personal access token in the setting "DISCOGS_TOKEN", e.g. quorl-cli -D DISCOGS_TOKEN=… or in the settings file.</source>
+        <translation>Discogs refused the request (401). Set a personal access token in the setting "DISCOGS_TOKEN", e.g. quorl-cli -D DISCOGS_TOKEN=… or in the settings file.</translation>
+    </message>
+    <message id="DiscogsLookupFailed">
+        <source>The Discogs lookup failed.</source>
+        <translation>The Discogs lookup failed.</translation>
+    </message>
 </context>
 </TS>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QtGlobal>
 #include <QString>
 #include <QStringList>
 
@@ -52,6 +53,24 @@ public:
     // The one-line progress text of the bottom bar; an empty text hides it. Must be painted
     // before returning, since the work that follows blocks the event loop.
     virtual void showProgress(const QString &text) = 0;
+
+    // The progress sheet of the online lookup: show it (nothing when already shown), its main
+    // and sub text, end it; idle means not shown, which while a lookup runs means that the user
+    // has dismissed it. isIdle() may be asked from any thread. Front ends without a sheet ignore
+    // them and never report a dismissal.
+    virtual void showProgressSheet() {}
+    virtual void setProgressText(const QString &text) { Q_UNUSED(text); }
+    virtual void setProgressSubText(const QString &text) { Q_UNUSED(text); }
+    virtual void endProgressSheet() {}
+    virtual bool isIdle() const { return false; }
+    // A desktop notification with the default sound.
+    virtual void postNotification(const QString &title, const QString &text)
+    {
+        Q_UNUSED(title);
+        Q_UNUSED(text);
+    }
+    // The standard presentation of an error (the "ShowDetails" button of an alert).
+    virtual void presentError(const QString &detail) { Q_UNUSED(detail); }
 
     // The song table.
     virtual void clearSortOrder() = 0;

@@ -54,3 +54,37 @@ void FakeUserInterface::setSelectedRows(const QList<int> &newRows)
     rows = newRows;
     selectionHistory.append(newRows);
 }
+
+void FakeUserInterface::showProgressSheet()
+{
+    sheetEvents.append(QStringLiteral("show"));
+    sheetShown = true;
+}
+
+void FakeUserInterface::setProgressText(const QString &text)
+{
+    sheetEvents.append(QStringLiteral("text:") + text);
+}
+
+void FakeUserInterface::setProgressSubText(const QString &text)
+{
+    sheetEvents.append(QStringLiteral("sub:") + text);
+    if (!dismissOnSubText.isEmpty() && text.contains(dismissOnSubText))
+        sheetShown = false;
+}
+
+void FakeUserInterface::endProgressSheet()
+{
+    sheetEvents.append(QStringLiteral("end"));
+    sheetShown = false;
+}
+
+void FakeUserInterface::postNotification(const QString &title, const QString &text)
+{
+    notifications.append({title, text});
+}
+
+void FakeUserInterface::presentError(const QString &detail)
+{
+    presentedErrors.append(detail);
+}

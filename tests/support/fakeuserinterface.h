@@ -3,7 +3,9 @@
 #include "editor/userinterface.h"
 
 #include <QList>
+#include <QPair>
 #include <QQueue>
+#include <atomic>
 #include <QString>
 #include <QStringList>
 
@@ -35,6 +37,21 @@ public:
     QList<int> rows;
     QList<QList<int>> selectionHistory;
 
+    // The progress sheet: every call recorded in order ("show", "text:<t>", "sub:<t>", "end");
+    // shown tells whether it is up; dismissOnSubText makes the sheet idle once a sub text
+    // containing it has been set (the user stops the lookup).
+    QStringList sheetEvents;
+    std::atomic<bool> sheetShown{false};
+    QString dismissOnSubText;
+    QList<QPair<QString, QString>> notifications;
+    QStringList presentedErrors;
+    void showProgressSheet() override;
+    void setProgressText(const QString &text) override;
+    void setProgressSubText(const QString &text) override;
+    void endProgressSheet() override;
+    bool isIdle() const override { return !sheetShown.load(); }
+    void postNotification(const QString &title, const QString &text) override;
+    void presentError(const QString &detail) override;
     void answerNext(int button) { answers.enqueue(button); }
     QStringList askedMessageKeys() const;
 

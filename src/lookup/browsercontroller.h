@@ -1,0 +1,130 @@
+#pragma once
+
+#include "lookup/downloadmanageradvisor.h"
+
+#include <QImage>
+#include <QJsonArray>
+#include <QList>
+#include <QMutex>
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <memory>
+#include <optional>
+
+class Cover;
+class DownloadManager;
+class DownloadOperation;
+class Json2ReleaseWalker;
+class Release;
+class UserInterface;
+
+// Turns a search text into releases with their cover pictures, in three download batches: the
+// database search, one request per release found, one per cover picture. Results are gathered
+// in temporary lists by the batch's thread and published in one step, under the lock, when the
+// search ends. Lives on the main thread; talks to the user only through the UserInterface port.
+class BrowserController : public QObject, public DownloadManagerAdvisor {
+    Q_OBJECT
+
+public:
+    enum DownloadState { idle = 0, searching = 1, fetchingReleases = 2, loadingCovers = 3 };
+
+    explicit BrowserController(UserInterface *ui, QObject *parent = nullptr);
+    ~BrowserController() override;
+
+    const QString &searchString() const { return m_searchString; }
+    void setSearchString(const QString &searchString) { m_searchString = searchString; }
+
+    // The published results; read on the main thread.
+    QList<std::shared_ptr<Release>> releases() const;
+    QList<std::shared_ptr<Cover>> covers() const;
+    int downloadState() const { return m_downloadState.load(); }
+    quint64 targetReleaseCount() const { return m_targetReleaseCount; }
+    quint64 targetCoverCount() const { return m_targetCoverCount; }
+    qint64 requestsLeft() const { return m_requestsLeft.load(); }
+    qint64 requestsLimit() const { return m_requestsLimit.load(); }
+    qint64 requestsLimitReset() const { return m_requestsLimitReset.load(); }
+    // The items of the last usable search response, or none.
+    const std::optional<QJsonArray> &releaseItems() const { return m_releaseItems; }
+
+    // Starts a search when searchString is not empty.
+    void searchDiscogs();
+    // The release of the selected cover, or null.
+    Release *currentRelease() const;
+    QString statusMessage() const;
+
+    // The cover browser's data source.
+    qsizetype numberOfItemsInImageFlow() const;
+    std::shared_ptr<Cover> imageFlow(qsizetype itemAtIndex) const;
+    // "<artist> – <album>\n<genre> (<year>)" of the cover's release.
+    static QString labelForCover(const Cover &cover);
+    qsizetype selectedIndex() const { return m_selectedIndex; }
+    void setSelectedIndex(qsizetype index);
+
+    // The address of the web API ("DISCOGS_API_URL", without a trailing slash).
+    static QString apiBaseUrl();
+    // The database search address for a text, encoded as described at encodeSearchText().
+    static QString searchUrl(const QString &text);
+    // Percent-encodes UTF-8 bytes of every character outside the letters, digits, the marks
+    // - _ . ! ~ * ' ( ) and the reserved characters ; / ? : @ & = + $ , which stay as they are.
+    static QString encodeSearchText(const QString &text);
+    // The application's picture shown for a placeholder UID.
+    static QImage placeholderImage(const QString &uid);
+
+    // Stage operations (public for the tests of single steps).
+    void doSearchDiscogs();
+    void doGetRelease();
+    void processSearchResult(const DownloadOperation &operation);
+    void processReleases();
+    void processRelease(const DownloadOperation &operation);
+    void loadImagesOfCovers();
+    void processImage(const DownloadOperation &operation);
+    void completeDiscogsSearch();
+    void updateRequestData(const QList<QPair<QByteArray, QByteArray>> *headers);
+    bool handleDiscogsAvailability(qint64 status);
+
+    // DownloadManagerAdvisor
+    void trackProgress(quint64 remaining) override;
+    bool shallCancel() override;
+    void cancel() override;
+    void processDownload(const DownloadOperation &download) override;
+    void trackCompletion() override;
+
+signals:
+    // The published releases and covers were replaced (the status line changes with them).
+    void releasesChanged();
+    // The cover browser was reloaded; its first item is selected.
+    void coversReloaded();
+    // The release table must show currentRelease() again.
+    void releaseTableReloaded();
+
+private:
+    bool validateObject(bool present, const QString &error);
+    void processImages(const QJsonArray &images, const std::shared_ptr<Release> &release);
+    void addCoverWithImageUID(const QString &uid, const std::shared_ptr<Release> &release);
+    void showProgressBar(const std::optional<QString> &text);
+    void startStage(int state, const QStringList &urls, const std::optional<QVariantList> &context,
+                    quint64 threads);
+    // Ends the running search once on the main thread, then shows the alert.
+    void postFailure(const QString &informativeKey, const QString &detail, bool details);
+
+    UserInterface *m_ui;
+    QString m_searchString;
+    mutable QMutex m_lock;
+    QList<std::shared_ptr<Release>> m_releases;
+    QList<std::shared_ptr<Cover>> m_covers;
+    std::optional<QList<std::shared_ptr<Release>>> m_releasesTemp;
+    std::optional<QList<std::shared_ptr<Cover>>> m_coversTemp;
+    std::optional<QJsonArray> m_releaseItems;
+    std::shared_ptr<DownloadManager> m_downloadManager;
+    std::atomic<int> m_downloadState{idle};
+    quint64 m_targetReleaseCount = 0;
+    std::atomic<quint64> m_targetCoverCount{0};
+    std::atomic<qint64> m_requestsLeft{2147483647};
+    std::atomic<qint64> m_requestsLimit{1000};
+    std::atomic<qint64> m_requestsLimitReset{2147483647};
+    // Set when a failure has ended the running search; later results of its batch are dropped.
+    std::atomic<bool> m_failed{false};
+    std::unique_ptr<Json2ReleaseWalker> m_walker;
+    qsizetype m_selectedIndex = 0;
+};
