@@ -877,5 +877,25 @@
         <source>The Discogs lookup failed.</source>
         <translation>The Discogs lookup failed.</translation>
     </message>
+    <message id="NoneSelected">
+        <source>None selected</source>
+        <translation>None selected</translation>
+    </message>
+    <message id="AreYouSureYouWantToContinueCopying">
+        <source>Are you sure you want to continue copying?</source>
+        <translation>Are you sure you want to continue copying?</translation>
+    </message>
+    <message id="TheNumberOfSongsSelectedIsLess">
+        <source>Fewer songs are selected than rows are checked; the surplus rows are not used.</source>
+        <translation>Fewer songs are selected than rows are checked; the surplus rows are not used.</translation>
+    </message>
+    <message id="TheNumberOfSongsSelectedIsGreater">
+        <source>More songs are selected than rows are checked; the surplus songs keep their values.</source>
+        <translation>More songs are selected than rows are checked; the surplus songs keep their values.</translation>
+    </message>
+    <message id="Continue">
+        <source>Continue</source>
+        <translation>Continue</translation>
+    </message>
 </context>
 </TS>
