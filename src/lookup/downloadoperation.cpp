@@ -95,19 +95,29 @@ void DownloadOperation::start()
 
 void DownloadOperation::send()
 {
-    QNetworkRequest request(m_url);
+    m_executing = true;
+    m_finished = false;
+    sendTo(m_url);
+}
+
+void DownloadOperation::sendTo(const QUrl &url)
+{
+    QNetworkRequest request(url);
     request.setRawHeader("User-Agent", m_profile.userAgent);
     // Accept-Encoding is left to the client: it offers gzip itself, and undoes the encoding only
     // for requests where it did so.
     if (!m_profile.authorization.isEmpty())
         request.setRawHeader("Authorization", m_profile.authorization);
     request.setTransferTimeout(int(m_profile.limits.stallTimeout.count()));
+    // The client's own guard against compression bombs would refuse some bodies below our limit;
+    // our limit on the decoded size covers them.
+    request.setDecompressedSafetyCheckThreshold(m_profile.limits.maxBodyBytes);
+    // Redirects are followed here: the client's own following sometimes sends a request twice
+    // and can mix the header fields of two responses.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
+                         QNetworkRequest::ManualRedirectPolicy);
 
     m_connection = m_network->get(request);
-    m_executing = true;
-    m_finished = false;
     if (m_connection == nullptr) {
         finishForced(true);
         return;
@@ -118,7 +128,6 @@ void DownloadOperation::send()
             &DownloadOperation::connectionDidReceiveData);
     connect(m_connection, &QNetworkReply::finished, this,
             &DownloadOperation::connectionDidFinishLoading);
-    connect(m_connection, &QNetworkReply::redirected, this, &DownloadOperation::redirected);
 }
 
 void DownloadOperation::connectionDidReceiveResponse()
@@ -148,6 +157,8 @@ void DownloadOperation::connectionDidFinishLoading()
         return;
     recordResponse();
     const QNetworkReply::NetworkError code = m_connection->error();
+    if (code == QNetworkReply::NoError && followRedirect())
+        return;
     if (code == QNetworkReply::OperationCanceledError || code == QNetworkReply::TimeoutError) {
         // Every abort of our own disconnects first, so a cancelled transfer arriving here was
         // ended by the client's transfer timeout.
@@ -161,20 +172,35 @@ void DownloadOperation::connectionDidFinishLoading()
     finishForced(false);
 }
 
-void DownloadOperation::redirected(const QUrl &target)
+bool DownloadOperation::followRedirect()
 {
-    // The client follows redirects itself and already refuses other schemes and https → http;
-    // this keeps that rule whatever the client's policy.
+    static constexpr int MaxRedirects = 20;
+    const bool redirect = m_statusCode == 301 || m_statusCode == 302 || m_statusCode == 303
+        || m_statusCode == 307 || m_statusCode == 308;
+    const QByteArray location = m_connection->rawHeader("Location");
+    if (!redirect || location.isEmpty())
+        return false;
+
+    // Only http and https, and never from https down to http.
     const QUrl from = m_connection->url();
-    const QUrl next = from.resolved(target);
+    const QUrl next = from.resolved(QUrl::fromEncoded(location));
     const bool downgrade = from.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0
         && next.scheme().compare(QLatin1String("http"), Qt::CaseInsensitive) == 0;
-    if (isHttpScheme(next) && !downgrade)
-        return;
-    recordResponse();
-    fail(DownloadError{downgrade ? QNetworkReply::InsecureRedirectError
-                                 : QNetworkReply::ProtocolUnknownError,
-                       Localized::text("RedirectToXRefused").arg(next.toDisplayString())});
+    if (!next.isValid() || !isHttpScheme(next) || downgrade) {
+        fail(DownloadError{downgrade ? QNetworkReply::InsecureRedirectError
+                                     : QNetworkReply::ProtocolUnknownError,
+                           Localized::text("RedirectToXRefused").arg(next.toDisplayString())});
+        return true;
+    }
+    if (++m_redirects > MaxRedirects) {
+        fail(DownloadError{QNetworkReply::TooManyRedirectsError,
+                           Localized::text("RedirectToXRefused").arg(next.toDisplayString())});
+        return true;
+    }
+    dropReply();
+    m_data = QByteArray();
+    sendTo(next);
+    return true;
 }
 
 void DownloadOperation::recordResponse()

@@ -81,10 +81,11 @@ signals:
 
 private:
     void send();
+    void sendTo(const QUrl &url);
     void connectionDidReceiveResponse();
     void connectionDidReceiveData();
     void connectionDidFinishLoading();
-    void redirected(const QUrl &target);
+    bool followRedirect();
     void fail(DownloadError error);
     void recordResponse();
     bool acceptBody();
@@ -106,5 +107,6 @@ private:
     QNetworkAccessManager *m_network = nullptr;
     RequestProfile m_profile;
     QNetworkReply *m_connection = nullptr;
+    int m_redirects = 0;
     QTimer *m_waitTimer = nullptr;
 };

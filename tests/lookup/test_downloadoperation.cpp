@@ -45,6 +45,7 @@ private slots:
     void decodesGzipBodies_data();
     void decodesGzipBodies();
     void keepsOnlyTheLastResponseOfRedirects();
+    void stopsFollowingARedirectLoop();
     void refusesRedirectsThatLeaveHttp_data();
     void refusesRedirectsThatLeaveHttp();
     void fetchesOnlyHttpAddresses_data();
@@ -178,6 +179,7 @@ void TestDownloadOperation::keepsOnlyTheLastResponseOfRedirects()
 
     const auto download = fetch(m_server->url(QStringLiteral("/old")));
     QVERIFY(download);
+
     QVERIFY(!download->error);
     QCOMPARE(download->statusCode, 200);
     QCOMPARE(download->data, QByteArray("final"));
@@ -188,6 +190,16 @@ void TestDownloadOperation::keepsOnlyTheLastResponseOfRedirects()
     for (const HttpTestRequest &request : m_server->requests())
         targets.append(request.target);
     QCOMPARE(targets, (QList<QByteArray>{"/old", "/middle", "/new"}));
+}
+
+void TestDownloadOperation::stopsFollowingARedirectLoop()
+{
+    m_server->setResponse(QStringLiteral("/loop"), HttpTestResponse::redirect("/loop", 301));
+    const auto download = fetch(m_server->url(QStringLiteral("/loop")));
+    QVERIFY(download);
+    QVERIFY(download->error);
+    QCOMPARE(download->error->code, QNetworkReply::TooManyRedirectsError);
+    QCOMPARE(m_server->requestCount(), 21);
 }
 
 void TestDownloadOperation::refusesRedirectsThatLeaveHttp_data()

@@ -92,7 +92,8 @@ public:
 private:
     struct Exchange {
         QByteArray received;
-        bool requestRead = false;
+        // A request is being answered; later ones wait in `received`.
+        bool busy = false;
         bool counted = false;
     };
 
@@ -111,16 +112,23 @@ private:
 
     void read(QTcpSocket *socket)
     {
+        m_exchanges[socket].received += socket->readAll();
+        answerNext(socket);
+    }
+
+    // Answers the next complete request on the connection, if it is idle.
+    void answerNext(QTcpSocket *socket)
+    {
         Exchange &exchange = m_exchanges[socket];
-        exchange.received += socket->readAll();
         const qsizetype end = exchange.received.indexOf("\r\n\r\n");
-        if (exchange.requestRead || end < 0)
+        if (exchange.busy || end < 0)
             return;
-        exchange.requestRead = true;
+        exchange.busy = true;
         exchange.counted = true;
 
         HttpTestRequest request;
         const QList<QByteArray> lines = exchange.received.left(end).split('\n');
+        exchange.received.remove(0, end + 4);
         const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
         request.method = requestLine.value(0);
         request.target = requestLine.value(1);
@@ -148,13 +156,18 @@ private:
             head += name + ": " + value + "\r\n";
         if (response.gzip)
             head += "Content-Encoding: gzip\r\n";
-        if (response.contentLength != HttpTestResponse::NoLength) {
+        // A body without a length ends when the connection closes; other connections stay open
+        // for the client's next request.
+        const bool closes = response.contentLength == HttpTestResponse::NoLength;
+        if (!closes) {
             const qint64 length = response.contentLength == HttpTestResponse::BodySize
                 ? body.size()
                 : response.contentLength;
             head += "Content-Length: " + QByteArray::number(length) + "\r\n";
+        } else {
+            head += "Connection: close\r\n";
         }
-        head += "Connection: close\r\n\r\n";
+        head += "\r\n";
         socket->write(head);
 
         const bool stalls = response.stallAfter >= 0;
@@ -162,24 +175,29 @@ private:
             body.truncate(response.stallAfter);
         const int pieces = qMax(1, response.pieces);
         const qsizetype pieceSize = (body.size() + pieces - 1) / pieces;
-        sendPieces(socket, body, pieceSize, response.pieceIntervalMs, stalls);
+        sendPieces(socket, body, pieceSize, response.pieceIntervalMs, stalls, closes);
     }
 
     void sendPieces(QTcpSocket *socket, QByteArray rest, qsizetype pieceSize, int intervalMs,
-                    bool stalls)
+                    bool stalls, bool closes)
     {
         socket->write(rest.left(pieceSize));
         rest.remove(0, pieceSize);
         if (!rest.isEmpty()) {
             QTimer::singleShot(intervalMs, socket, [=, this] {
-                sendPieces(socket, rest, pieceSize, intervalMs, stalls);
+                sendPieces(socket, rest, pieceSize, intervalMs, stalls, closes);
             });
             return;
         }
         if (stalls)
             return;
         answered(socket);
-        socket->disconnectFromHost();
+        if (closes) {
+            socket->disconnectFromHost();
+            return;
+        }
+        m_exchanges[socket].busy = false;
+        answerNext(socket);
     }
 
     void answered(QTcpSocket *socket)

@@ -14,7 +14,8 @@
 struct HttpTestResponse {
     // Value of contentLength: announce the size of the (possibly compressed) body.
     static constexpr qint64 BodySize = -1;
-    // Value of contentLength: announce none; the body ends when the connection closes.
+    // Value of contentLength: announce none; the body ends when the server closes the
+    // connection. Answers with a length keep the connection open for the next request.
     static constexpr qint64 NoLength = -2;
 
     int status = 200;
@@ -54,8 +55,8 @@ struct HttpTestRequest {
 // An HTTP/1.1 server on 127.0.0.1 at a free port, for tests of code that downloads. It runs on
 // a thread of its own, so a test may block its own thread or run its event loop while requests
 // are served. Tests script an answer per request target (exact path and query first, then the
-// path alone; anything else gets 404) and read back the requests it received. Every answer
-// closes its connection. All members may be called from any thread.
+// path alone; anything else gets 404) and read back the requests it received. Connections are
+// kept open between requests, as HTTP/1.1 servers do. All members may be called from any thread.
 class HttpTestServer {
 public:
     HttpTestServer();
