@@ -1,6 +1,7 @@
 #include "command.h"
 
 #include "allinonecommand.h"
+#include "discogscommand.h"
 #include "casecommand.h"
 #include "composecommand.h"
 #include "coverscommand.h"
@@ -28,5 +29,6 @@ std::vector<std::unique_ptr<Command>> makeAllCommands()
     commands.push_back(std::make_unique<CaseCommand>());
     commands.push_back(std::make_unique<AllInOneCommand>());
     commands.push_back(std::make_unique<CoversCommand>());
+    commands.push_back(std::make_unique<DiscogsCommand>());
     return commands;
 }

@@ -106,3 +106,9 @@ void TerminalUserInterface::setSelectedRows(const QList<int> &rows)
     // The selection is always the whole list.
     Q_UNUSED(rows);
 }
+
+void TerminalUserInterface::setProgressSubText(const QString &text)
+{
+    if (!text.isEmpty())
+        Console::errLine(text);
+}

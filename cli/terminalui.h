@@ -19,6 +19,8 @@ public:
     int ask(const Question &question) override;
     std::optional<QStringList> chooseFiles(const FileChoice &choice) override;
     void showProgress(const QString &text) override;
+    // The lookup's progress sheet: each sub text becomes a line on standard error.
+    void setProgressSubText(const QString &text) override;
     void clearSortOrder() override {}
     QList<int> selectedRows() const override;
     void setSelectedRows(const QList<int> &rows) override;

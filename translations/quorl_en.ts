@@ -897,5 +897,33 @@
         <source>Continue</source>
         <translation>Continue</translation>
     </message>
+    <message id="CliSummaryDiscogs">
+        <source>search the online release database, or apply a release found there to the songs and save</source>
+        <translation>search the online release database, or apply a release found there to the songs and save</translation>
+    </message>
+    <message id="CliHelpDiscogsRelease">
+        <source>apply the N-th release found (1-based)</source>
+        <translation>apply the N-th release found (1-based)</translation>
+    </message>
+    <message id="CliHelpDiscogsCover">
+        <source>apply the release of the N-th cover (1-based; default the first)</source>
+        <translation>apply the release of the N-th cover (1-based; default the first)</translation>
+    </message>
+    <message id="CliHelpDiscogsUncheck">
+        <source>leave these rows of the release out (1-based, separated by commas)</source>
+        <translation>leave these rows of the release out (1-based, separated by commas)</translation>
+    </message>
+    <message id="CliDiscogsUsage">
+        <source>discogs needs &quot;search TEXT&quot; or &quot;apply TEXT PATH...&quot;; --release and --cover go only with apply, one of them at a time</source>
+        <translation>discogs needs &quot;search TEXT&quot; or &quot;apply TEXT PATH...&quot;; --release and --cover go only with apply, one of them at a time</translation>
+    </message>
+    <message id="CliBadNumber">
+        <source>%1 needs a positive whole number</source>
+        <translation>%1 needs a positive whole number</translation>
+    </message>
+    <message id="CliDiscogsNoSuchRelease">
+        <source>The search found no such release or cover.</source>
+        <translation>The search found no such release or cover.</translation>
+    </message>
 </context>
 </TS>

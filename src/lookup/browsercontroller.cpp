@@ -37,7 +37,15 @@ BrowserController::BrowserController(UserInterface *ui, QObject *parent)
 BrowserController::~BrowserController()
 {
     if (m_downloadManager)
-        m_downloadManager->stop();
+        m_retiredManagers.append(std::move(m_downloadManager));
+    retireManagers();
+}
+
+void BrowserController::retireManagers()
+{
+    for (const auto &manager : std::as_const(m_retiredManagers))
+        manager->stop();
+    m_retiredManagers.clear();
 }
 
 QList<std::shared_ptr<Release>> BrowserController::releases() const
@@ -94,6 +102,7 @@ void BrowserController::searchDiscogs()
 
 void BrowserController::doSearchDiscogs()
 {
+    retireManagers();
     {
         QMutexLocker locker(&m_lock);
         m_releasesTemp.emplace();
@@ -102,6 +111,7 @@ void BrowserController::doSearchDiscogs()
     // A new search never falls back on the items of an earlier one.
     m_releaseItems.reset();
     m_failed = false;
+    m_unauthorized = false;
     m_ui->setProgressText(keyText("SearchingDiscogsForX").arg(m_searchString));
     showProgressBar(keyText("FetchingReleaseInformation"));
     static const QRegularExpression digits(QStringLiteral("\\A[0-9]+\\z"));
@@ -132,6 +142,8 @@ void BrowserController::startStage(int state, const QStringList &urls,
 
 void BrowserController::processDownload(const DownloadOperation &download)
 {
+    if (download.statusCode() == 401)
+        m_unauthorized = true;
     switch (m_downloadState.load()) {
     case searching:
         processSearchResult(download);
@@ -149,7 +161,8 @@ void BrowserController::processDownload(const DownloadOperation &download)
 
 void BrowserController::trackCompletion()
 {
-    m_downloadManager.reset();
+    if (m_downloadManager)
+        m_retiredManagers.append(std::move(m_downloadManager));
     switch (m_downloadState.load()) {
     case searching:
         processReleases();
@@ -426,7 +439,10 @@ bool BrowserController::shallCancel()
 void BrowserController::cancel()
 {
     // The batch thread: the manager is released on the main thread, never here.
-    QMetaObject::invokeMethod(this, [this] { m_downloadManager.reset(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this] {
+        if (m_downloadManager)
+            m_retiredManagers.append(std::move(m_downloadManager));
+    }, Qt::QueuedConnection);
     m_downloadState = idle;
     QMutexLocker locker(&m_lock);
     m_releasesTemp.reset();

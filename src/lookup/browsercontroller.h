@@ -47,6 +47,11 @@ public:
     // The items of the last usable search response, or none.
     const std::optional<QJsonArray> &releaseItems() const { return m_releaseItems; }
 
+    // Whether the last search ended on a failure (an alert), and whether any of its answers was
+    // 401 (no or wrong credentials).
+    bool failed() const { return m_failed.load(); }
+    bool sawUnauthorized() const { return m_unauthorized.load(); }
+
     // Starts a search when searchString is not empty.
     void searchDiscogs();
     // The release of the selected cover, or null.
@@ -117,6 +122,10 @@ private:
     std::optional<QList<std::shared_ptr<Cover>>> m_coversTemp;
     std::optional<QJsonArray> m_releaseItems;
     std::shared_ptr<DownloadManager> m_downloadManager;
+    // Batches of ended stages, kept until their threads are known to have ended (stop() waits
+    // for that), so that none is destroyed while its thread still winds down.
+    QList<std::shared_ptr<DownloadManager>> m_retiredManagers;
+    void retireManagers();
     std::atomic<int> m_downloadState{idle};
     quint64 m_targetReleaseCount = 0;
     std::atomic<quint64> m_targetCoverCount{0};
@@ -125,6 +134,7 @@ private:
     std::atomic<qint64> m_requestsLimitReset{2147483647};
     // Set when a failure has ended the running search; later results of its batch are dropped.
     std::atomic<bool> m_failed{false};
+    std::atomic<bool> m_unauthorized{false};
     std::unique_ptr<Json2ReleaseWalker> m_walker;
     qsizetype m_selectedIndex = 0;
 };

@@ -1,0 +1,135 @@
+#include "clitesting.h"
+#include "httptestserver.h"
+
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+// End-to-end runs of "discogs search" and "discogs apply" against the scripted server.
+class TestCliDiscogs : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void searchPrintsReleasesAsJson();
+    void searchFailures_data();
+    void searchFailures();
+    void applySavesTheCheckedRows();
+    void badOptionsAreUsageErrors_data();
+    void badOptionsAreUsageErrors();
+
+private:
+    CliRun run(const QStringList &arguments);
+    void serveRelease();
+
+    QTemporaryDir m_dir;
+    QString m_config;
+    std::unique_ptr<HttpTestServer> m_server;
+};
+
+void TestCliDiscogs::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_config = m_dir.filePath("config");
+}
+
+void TestCliDiscogs::init()
+{
+    m_server = std::make_unique<HttpTestServer>();
+    QVERIFY(m_server->isListening());
+}
+
+CliRun TestCliDiscogs::run(const QStringList &arguments)
+{
+    return runCli(QStringList{"-D", "DISCOGS_API_URL=" + m_server->url("")} + arguments, m_config);
+}
+
+void TestCliDiscogs::serveRelease()
+{
+    const QByteArray document = R"({"title": "Blue", "year": 2001, "genres": ["Jazz"],
+        "artists": [{"name": "Nina"}], "formats": [{"name": "CD"}],
+        "tracklist": [{"type_": "track", "position": "1", "title": "One"},
+                      {"type_": "track", "position": "2", "title": "Two"},
+                      {"type_": "track", "position": "3", "title": "Three"}]})";
+    m_server->setResponse("/database/search",
+                          HttpTestResponse::withBody(R"({"results": [{"resource_url": ")" + m_server->url("/releases/5").toUtf8() + R"("}]})"));
+    m_server->setResponse("/releases/5", HttpTestResponse::withBody(document));
+}
+
+void TestCliDiscogs::searchPrintsReleasesAsJson()
+{
+    serveRelease();
+    const CliRun result = run({"--json", "discogs", "search", "nina blue"});
+    QCOMPARE(result.exitCode, 0);
+    const QJsonArray releases = QJsonDocument::fromJson(result.out).array();
+    QCOMPARE(releases.size(), 1);
+    const QJsonObject release = releases.at(0).toObject();
+    QCOMPARE(release.value("artist").toString(), QString("Nina"));
+    QCOMPARE(release.value("album").toString(), QString("Blue"));
+    QCOMPARE(release.value("year").toInt(), 2001);
+    QCOMPARE(release.value("rows").toArray().size(), 3);
+    QCOMPARE(release.value("rows").toArray().at(1).toObject().value("title").toString(), QString("Two"));
+    QCOMPARE(release.value("rows").toArray().at(1).toObject().value("flag").toInt(), 1);
+    QCOMPARE(release.value("covers").toArray().at(0).toObject().value("imageUID").toString(), QString("no_image"));
+    QCOMPARE(m_server->requests().at(0).target, QByteArray("/database/search?q=nina%20blue&type=release"));
+}
+
+void TestCliDiscogs::searchFailures_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArray>("message");
+    QTest::newRow("401") << 401 << QByteArray(R"({"message": "You must authenticate"})") << QByteArray("DISCOGS_TOKEN");
+    QTest::newRow("503") << 503 << QByteArray() << QByteArray();
+    QTest::newRow("not JSON") << 200 << QByteArray("<html>") << QByteArray();
+}
+
+void TestCliDiscogs::searchFailures()
+{
+    QFETCH(int, status);
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArray, message);
+    m_server->setResponse("/database/search", HttpTestResponse::withBody(body, status));
+    const CliRun result = run({"discogs", "search", "x"});
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains(message), result.err.constData());
+}
+
+void TestCliDiscogs::applySavesTheCheckedRows()
+{
+    serveRelease();
+    const QString folder = m_dir.filePath("apply");
+    const QString first = makeSong(folder, "mp3", "a.mp3");
+    const QString second = makeSong(folder, "mp3", "b.mp3");
+    QVERIFY(!first.isEmpty() && !second.isEmpty());
+    const CliRun result = run({"--json", "discogs", "apply", "nina", first, second, "--uncheck", "2"});
+    QVERIFY2(result.exitCode == 0, result.err.constData());
+    const std::unique_ptr<Song> a = readSong(first);
+    const std::unique_ptr<Song> b = readSong(second);
+    QVERIFY(a && b);
+    QCOMPARE(a->title(), QString("One"));
+    QCOMPARE(b->title(), QString("Three"));
+    QCOMPARE(b->album(), QString("Blue"));
+    QCOMPARE(b->albumArtist(), QString("Nina"));
+}
+
+void TestCliDiscogs::badOptionsAreUsageErrors_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("no text") << QStringList{"discogs", "search"};
+    QTest::newRow("unknown mode") << QStringList{"discogs", "find", "x"};
+    QTest::newRow("release and cover") << QStringList{"discogs", "apply", "x", "a.mp3", "--release", "1", "--cover", "1"};
+    QTest::newRow("bad row") << QStringList{"discogs", "apply", "x", "a.mp3", "--uncheck", "2,z"};
+}
+
+void TestCliDiscogs::badOptionsAreUsageErrors()
+{
+    QFETCH(QStringList, arguments);
+    QCOMPARE(run(arguments).exitCode, 2);
+    QCOMPARE(m_server->requestCount(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestCliDiscogs)
+#include "test_cli_discogs.moc"
