@@ -23,8 +23,10 @@ bool isHttpScheme(const QUrl &url)
 bool isStatusError(QNetworkReply::NetworkError code)
 {
     return code == QNetworkReply::ProtocolInvalidOperationError
-        || (code >= QNetworkReply::ContentAccessDenied && code <= QNetworkReply::UnknownContentError)
-        || (code >= QNetworkReply::InternalServerError && code <= QNetworkReply::UnknownServerError);
+        || (code >= QNetworkReply::ContentAccessDenied
+            && code <= QNetworkReply::UnknownContentError)
+        || (code >= QNetworkReply::InternalServerError
+            && code <= QNetworkReply::UnknownServerError);
 }
 
 int milliseconds(double seconds)

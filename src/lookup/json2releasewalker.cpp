@@ -154,7 +154,8 @@ QString Json2ReleaseWalker::normalizedTrack(const QString &position) const
     if (matchesWhole(sidePosition(), position)) {
         static const QRegularExpression side(QStringLiteral("[a-zA-Z]([0-9]+)"),
                                              QRegularExpression::CaseInsensitiveOption);
-        return QString::number(integerValue(QString(position).replace(side, QStringLiteral("\\1"))));
+        return QString::number(
+            integerValue(QString(position).replace(side, QStringLiteral("\\1"))));
     }
     if (position.contains(u'-')) {
         static const QRegularExpression discTrack(QStringLiteral("[0-9]+-([0-9]+)"),

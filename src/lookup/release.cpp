@@ -29,5 +29,6 @@ void Release::addCover(std::shared_ptr<Cover> cover)
 
 QString Release::description() const
 {
-    return QStringLiteral("%1 | %2 | %3 | %4").arg(m_artist, m_album, m_genre, QString::number(m_year));
+    return QStringLiteral("%1 | %2 | %3 | %4")
+        .arg(m_artist, m_album, m_genre, QString::number(m_year));
 }

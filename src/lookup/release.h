@@ -34,21 +34,30 @@ public:
     const QStringList &discs() const { return m_discs; }
     qsizetype countOfDiscs() const { return m_discs.size(); }
     QString objectInDiscsAtIndex(qsizetype index) const { return m_discs.at(index); }
-    void insertObjectInDiscsAtIndex(const QString &disc, qsizetype index) { m_discs.insert(index, disc); }
+    void insertObjectInDiscsAtIndex(const QString &disc, qsizetype index)
+    {
+        m_discs.insert(index, disc);
+    }
     void removeObjectFromDiscsAtIndex(qsizetype index) { m_discs.removeAt(index); }
     void addDisc(const QString &disc) { m_discs.append(disc); }
 
     const QStringList &tracks() const { return m_tracks; }
     qsizetype countOfTracks() const { return m_tracks.size(); }
     QString objectInTracksAtIndex(qsizetype index) const { return m_tracks.at(index); }
-    void insertObjectInTracksAtIndex(const QString &track, qsizetype index) { m_tracks.insert(index, track); }
+    void insertObjectInTracksAtIndex(const QString &track, qsizetype index)
+    {
+        m_tracks.insert(index, track);
+    }
     void removeObjectFromTracksAtIndex(qsizetype index) { m_tracks.removeAt(index); }
     void addTrack(const QString &track) { m_tracks.append(track); }
 
     const QStringList &titles() const { return m_titles; }
     qsizetype countOfTitles() const { return m_titles.size(); }
     QString objectInTitlesAtIndex(qsizetype index) const { return m_titles.at(index); }
-    void insertObjectInTitlesAtIndex(const QString &title, qsizetype index) { m_titles.insert(index, title); }
+    void insertObjectInTitlesAtIndex(const QString &title, qsizetype index)
+    {
+        m_titles.insert(index, title);
+    }
     void removeObjectFromTitlesAtIndex(qsizetype index) { m_titles.removeAt(index); }
     void addTitle(const QString &title) { m_titles.append(title); }
 
@@ -70,13 +79,19 @@ public:
     void removeObjectFromFlagsAtIndex(qsizetype index) { m_flags.removeAt(index); }
     void addFlag(int flag) { m_flags.append(flag); }
     // The only change of a row after publication: checking and unchecking.
-    void replaceObjectInFlagsAtIndex(qsizetype index, int withObject) { m_flags[index] = withObject; }
+    void replaceObjectInFlagsAtIndex(qsizetype index, int withObject)
+    {
+        m_flags[index] = withObject;
+    }
 
     // In the order of the document's images. Adding does not set the cover's rel; removing
     // clears it when it points here.
     const QList<std::shared_ptr<Cover>> &covers() const { return m_covers; }
     qsizetype countOfCovers() const { return m_covers.size(); }
-    std::shared_ptr<Cover> objectInCoversAtIndex(qsizetype index) const { return m_covers.at(index); }
+    std::shared_ptr<Cover> objectInCoversAtIndex(qsizetype index) const
+    {
+        return m_covers.at(index);
+    }
     void insertObjectInCoversAtIndex(std::shared_ptr<Cover> cover, qsizetype index);
     void removeObjectFromCoversAtIndex(qsizetype index);
     void addCover(std::shared_ptr<Cover> cover);

@@ -26,7 +26,8 @@ bool rowsAreConsistent(const Release &release, QString *problem)
     for (qsizetype i = 0; i < n; ++i) {
         bool ok = false;
         if (release.objectInDiscsAtIndex(i).toInt(&ok) < 1 || !ok) {
-            *problem = QStringLiteral("row %1 has disc %2").arg(i).arg(release.objectInDiscsAtIndex(i));
+            *problem = QStringLiteral("row %1 has disc %2")
+                           .arg(QString::number(i), release.objectInDiscsAtIndex(i));
             return false;
         }
         if (release.objectInFlagsAtIndex(i) != 1) {
