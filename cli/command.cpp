@@ -6,7 +6,9 @@
 #include "composecommand.h"
 #include "coverscommand.h"
 #include "editcommand.h"
+#include "exportcommand.h"
 #include "extractcommand.h"
+#include "importcommand.h"
 #include "namecommand.h"
 #include "numbercommand.h"
 #include "readcommand.h"
@@ -28,6 +30,8 @@ std::vector<std::unique_ptr<Command>> makeAllCommands()
     commands.push_back(std::make_unique<NumberCommand>());
     commands.push_back(std::make_unique<CaseCommand>());
     commands.push_back(std::make_unique<AllInOneCommand>());
+    commands.push_back(std::make_unique<ExportCommand>());
+    commands.push_back(std::make_unique<ImportCommand>());
     commands.push_back(std::make_unique<CoversCommand>());
     commands.push_back(std::make_unique<DiscogsCommand>());
     return commands;

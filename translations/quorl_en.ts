@@ -925,5 +925,33 @@
         <source>The search found no such release or cover.</source>
         <translation>The search found no such release or cover.</translation>
     </message>
+    <message id="CliSummaryExport">
+        <source>write the songs as a tab-separated song list to standard output or a file</source>
+        <translation>write the songs as a tab-separated song list to standard output or a file</translation>
+    </message>
+    <message id="CliSummaryImport">
+        <source>apply a tab-separated song list to the songs, row by row, and save</source>
+        <translation>apply a tab-separated song list to the songs, row by row, and save</translation>
+    </message>
+    <message id="CliHelpOptionOutput">
+        <source>write the song list to FILE instead of standard output</source>
+        <translation>write the song list to FILE instead of standard output</translation>
+    </message>
+    <message id="CliExportWouldWriteX">
+        <source>The song list would be written to %1.</source>
+        <translation>The song list would be written to %1.</translation>
+    </message>
+    <message id="CliMissingTsvFile">
+        <source>no song list given: the TSV file comes before the paths</source>
+        <translation>no song list given: the TSV file comes before the paths</translation>
+    </message>
+    <message id="CliTsvPathNotUtf8X">
+        <source>the name of the song list is not valid UTF-8: %1</source>
+        <translation>the name of the song list is not valid UTF-8: %1</translation>
+    </message>
+    <message id="CliImportMalformedXY">
+        <source>Could not import %1: %2</source>
+        <translation>Could not import %1: %2</translation>
+    </message>
 </context>
 </TS>
