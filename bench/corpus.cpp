@@ -124,3 +124,15 @@ Result<Corpus> Corpus::make(const QString &parent, int songCount, const QString 
         return Error{ErrorCode::Unwritable, manifestPath(corpus.folder)};
     return corpus;
 }
+
+Result<Corpus> Corpus::openOrMake(const QString &parent, int songCount, const QString &fixtureFolder, bool *made)
+{
+    *made = false;
+    Result<Corpus> corpus = open(parent, songCount);
+    if (corpus)
+        return corpus;
+    std::printf("Making a corpus of %d songs in %s\n", songCount, qPrintable(folderFor(parent, songCount)));
+    std::fflush(stdout);
+    *made = true;
+    return make(parent, songCount, fixtureFolder);
+}

@@ -18,4 +18,8 @@ struct Corpus {
     // Makes the corpus, replacing an incomplete one; progress goes to standard error.
     static Result<Corpus> make(const QString &parent, int songCount, const QString &fixtureFolder);
     static QString folderFor(const QString &parent, int songCount);
+    // The complete corpus if there is one, else a new one (made is then set; a message says so
+    // on standard output).
+    static Result<Corpus> openOrMake(const QString &parent, int songCount, const QString &fixtureFolder,
+                                     bool *made);
 };

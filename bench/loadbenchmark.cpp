@@ -1,69 +1,25 @@
 #include "loadbenchmark.h"
 
+#include "childrun.h"
 #include "corpus.h"
 #include "measurement.h"
 
 #include <QDir>
-#include <QProcess>
-
-#include <cstdio>
 
 namespace {
+
+using namespace ChildRun;
 
 constexpr double OneThreadTarget = 1.3;
 constexpr double TwoThreadTarget = 0.75;
 constexpr qint64 MemoryAllowance = 40 * 1024 * 1024;
-
-void print(const QString &text)
-{
-    std::fputs(text.toUtf8().constData(), stdout);
-    std::fflush(stdout);
-}
-
-QString mebibytes(qint64 bytes)
-{
-    return QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1) + QStringLiteral(" MiB");
-}
-
-// Runs one mode in a fresh process of this tool.
-bool measure(const QString &selfPath, const QStringList &arguments, Measurement::Sample *sample)
-{
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(selfPath, arguments);
-    if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        return false;
-    const QStringList lines = QString::fromUtf8(child.readAllStandardOutput()).split(u'\n');
-    for (const QString &line : lines)
-        if (Measurement::Sample::fromLine(line, sample))
-            return true;
-    return false;
-}
-
-QString timesText(const Measurement::Sample &sample)
-{
-    QStringList times;
-    for (double ms : sample.milliseconds)
-        times.append(QString::number(ms, 'f', 0));
-    return times.join(QStringLiteral(" "));
-}
-
-QString verdict(bool met)
-{
-    return met ? QStringLiteral("met") : QStringLiteral("MISSED");
-}
 
 } // namespace
 
 int LoadBenchmark::run(const QString &selfPath) const
 {
     bool made = false;
-    Result<Corpus> corpus = Corpus::open(parentFolder, songs);
-    if (!corpus) {
-        print(QStringLiteral("Making a corpus of %1 songs in %2\n").arg(songs).arg(Corpus::folderFor(parentFolder, songs)));
-        corpus = Corpus::make(parentFolder, songs, QStringLiteral(QUORL_TEST_DATA_DIR));
-        made = true;
-    }
+    const Result<Corpus> corpus = Corpus::openOrMake(parentFolder, songs, QStringLiteral(QUORL_TEST_DATA_DIR), &made);
     if (!corpus) {
         print(QStringLiteral("Cannot make the corpus: %1\n").arg(corpus.error().detail));
         return 1;
@@ -80,9 +36,7 @@ int LoadBenchmark::run(const QString &selfPath) const
         print(QStringLiteral("The baseline run failed.\n"));
         return 1;
     }
-    print(QStringLiteral("%1 %2 ms (runs: %3), peak %4\n")
-              .arg(QStringLiteral("TagLib baseline:"), -22).arg(baseline.median(), 7, 'f', 1)
-              .arg(timesText(baseline), mebibytes(baseline.peakBytes)));
+    print(figureLine(QStringLiteral("TagLib baseline:"), baseline));
 
     bool allMet = true;
     for (int threads : threadCounts) {
@@ -100,9 +54,7 @@ int LoadBenchmark::run(const QString &selfPath) const
         const bool timeMet = ratio <= target;
         const bool memoryMet = load.peakBytes <= memoryLimit;
         allMet = allMet && timeMet && memoryMet;
-        print(QStringLiteral("%1 %2 ms (runs: %3), peak %4\n")
-                  .arg(QStringLiteral("Load, %1 thread(s):").arg(threads), -22).arg(load.median(), 7, 'f', 1)
-                  .arg(timesText(load), mebibytes(load.peakBytes)));
+        print(figureLine(QStringLiteral("Load, %1 thread(s):").arg(threads), load));
         print(QStringLiteral("    time %1× baseline (target ≤ %2×): %3; peak memory limit %4: %5\n")
                   .arg(ratio, 0, 'f', 2).arg(target, 0, 'f', 2).arg(verdict(timeMet))
                   .arg(mebibytes(memoryLimit), verdict(memoryMet)));

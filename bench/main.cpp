@@ -1,14 +1,19 @@
 // quorl-bench: the benchmark tool. "load" measures loading a generated corpus against a plain
-// TagLib read; see README.md.
+// TagLib read; "save" measures changing a title and saving against a plain TagLib save; see
+// README.md.
 
 #include "loadbenchmark.h"
 #include "measurement.h"
+#include "savebenchmark.h"
+#include "savemeasurement.h"
 
 #include "editor/settingsregistry.h"
 #include "model/userdefaults.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -18,14 +23,37 @@ namespace {
 int measureChild(const QCommandLineParser &parser)
 {
     const QString modeName = parser.value(QStringLiteral("measure"));
-    if (modeName != u"baseline" && modeName != u"load")
+    const int runs = parser.value(QStringLiteral("runs")).toInt();
+    Measurement::Sample sample;
+    if (modeName == u"baseline" || modeName == u"load") {
+        const auto mode = modeName == u"load" ? Measurement::Mode::Load : Measurement::Mode::Baseline;
+        sample = Measurement::run(mode, parser.value(QStringLiteral("corpus")),
+                                  parser.value(QStringLiteral("threads")).toInt(), runs);
+    } else if (modeName == u"save-bare" || modeName == u"save-core" || modeName == u"save-cli") {
+        const auto mode = modeName == u"save-bare"   ? SaveMeasurement::Mode::Bare
+                          : modeName == u"save-core" ? SaveMeasurement::Mode::Core
+                                                     : SaveMeasurement::Mode::Cli;
+        SaveMeasurement::Setup setup;
+        setup.corpusFolder = parser.value(QStringLiteral("corpus"));
+        setup.workFolder = parser.value(QStringLiteral("work"));
+        setup.cliPath = parser.value(QStringLiteral("cli"));
+        setup.runs = runs;
+        if (setup.workFolder.isEmpty())
+            return 2;
+        sample = SaveMeasurement::run(mode, setup);
+        if (sample.milliseconds.isEmpty())
+            return 1;
+    } else {
         return 2;
-    const auto mode = modeName == u"load" ? Measurement::Mode::Load : Measurement::Mode::Baseline;
-    const Measurement::Sample sample = Measurement::run(
-        mode, parser.value(QStringLiteral("corpus")), parser.value(QStringLiteral("threads")).toInt(),
-        parser.value(QStringLiteral("runs")).toInt());
+    }
     std::printf("%s\n", sample.toLine().toUtf8().constData());
     return 0;
+}
+
+// quorl-cli of the same build: "<build>/cli/quorl-cli" next to "<build>/bench/quorl-bench".
+QString defaultCliPath()
+{
+    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../cli/quorl-cli"));
 }
 
 } // namespace
@@ -36,22 +64,26 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("quorl-bench"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Benchmarks of quorl-core. Command: load"));
+    parser.setApplicationDescription(QStringLiteral("Benchmarks of quorl-core. Commands: load, save"));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("load"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("load or save"));
     parser.addOptions({
         {QStringLiteral("songs"), QStringLiteral("Songs in the corpus (default 2000)."), QStringLiteral("N"), QStringLiteral("2000")},
-        {QStringLiteral("dir"), QStringLiteral("Folder that holds the corpus."), QStringLiteral("DIR")},
-        {QStringLiteral("threads"), QStringLiteral("Measure only this parsing thread count (1 or 2)."), QStringLiteral("N")},
+        {QStringLiteral("dir"), QStringLiteral("Folder that holds the corpus (and the copies save works on)."), QStringLiteral("DIR")},
+        {QStringLiteral("threads"), QStringLiteral("load: measure only this parsing thread count (1 or 2)."), QStringLiteral("N")},
         {QStringLiteral("runs"), QStringLiteral("Timed runs per mode (default 5)."), QStringLiteral("N"), QStringLiteral("5")},
         {QStringLiteral("keep"), QStringLiteral("Keep the corpus for later runs.")},
+        {QStringLiteral("cli"), QStringLiteral("save: the quorl-cli to time (default: the one of this build)."), QStringLiteral("PATH")},
     });
     QCommandLineOption measure(QStringLiteral("measure"), QStringLiteral("Child process: measure one mode."), QStringLiteral("MODE"));
     measure.setFlags(QCommandLineOption::HiddenFromHelp);
     QCommandLineOption corpus(QStringLiteral("corpus"), QStringLiteral("Child process: the corpus folder."), QStringLiteral("DIR"));
     corpus.setFlags(QCommandLineOption::HiddenFromHelp);
+    QCommandLineOption work(QStringLiteral("work"), QStringLiteral("Child process: the folder of the copies."), QStringLiteral("DIR"));
+    work.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(measure);
     parser.addOption(corpus);
+    parser.addOption(work);
     parser.process(app);
 
     // The benchmark never reads or writes the user's settings.
@@ -62,14 +94,35 @@ int main(int argc, char *argv[])
     if (parser.isSet(measure))
         return measureChild(parser);
 
-    if (parser.positionalArguments() != QStringList{QStringLiteral("load")} || !parser.isSet(QStringLiteral("dir"))) {
+    const QStringList positional = parser.positionalArguments();
+    const QString command = positional.size() == 1 ? positional.first() : QString();
+    if ((command != u"load" && command != u"save") || !parser.isSet(QStringLiteral("dir"))) {
         std::fputs(qPrintable(parser.helpText()), stderr);
         return 2;
     }
-    LoadBenchmark benchmark;
     bool ok = false;
-    benchmark.songs = parser.value(QStringLiteral("songs")).toInt(&ok);
-    benchmark.runs = parser.value(QStringLiteral("runs")).toInt();
+    const int songs = parser.value(QStringLiteral("songs")).toInt(&ok);
+    const int runs = parser.value(QStringLiteral("runs")).toInt();
+    if (!ok || songs <= 0 || runs <= 0) {
+        std::fputs("--songs and --runs take positive numbers\n", stderr);
+        return 2;
+    }
+
+    if (command == u"save") {
+        SaveBenchmark benchmark;
+        benchmark.songs = songs;
+        benchmark.runs = runs;
+        benchmark.parentFolder = parser.value(QStringLiteral("dir"));
+        benchmark.keep = parser.isSet(QStringLiteral("keep"));
+        benchmark.cliPath = parser.isSet(QStringLiteral("cli"))
+                                ? QFileInfo(parser.value(QStringLiteral("cli"))).absoluteFilePath()
+                                : defaultCliPath();
+        return benchmark.run(QCoreApplication::applicationFilePath());
+    }
+
+    LoadBenchmark benchmark;
+    benchmark.songs = songs;
+    benchmark.runs = runs;
     benchmark.parentFolder = parser.value(QStringLiteral("dir"));
     benchmark.keep = parser.isSet(QStringLiteral("keep"));
     if (parser.isSet(QStringLiteral("threads"))) {
@@ -79,10 +132,6 @@ int main(int argc, char *argv[])
             return 2;
         }
         benchmark.threadCounts = {threads};
-    }
-    if (!ok || benchmark.songs <= 0 || benchmark.runs <= 0) {
-        std::fputs("--songs and --runs take positive numbers\n", stderr);
-        return 2;
     }
     return benchmark.run(QCoreApplication::applicationFilePath());
 }

@@ -1,9 +1,9 @@
 #include "measurement.h"
 
 #include "baselinereader.h"
+#include "silentuserinterface.h"
 
 #include "editor/editorcontroller.h"
-#include "editor/userinterface.h"
 #include "model/song.h"
 
 #include <QElapsedTimer>
@@ -14,20 +14,6 @@
 namespace Measurement {
 
 namespace {
-
-// Loading asks nothing of a corpus folder; this answers anyway and shows nothing.
-class SilentUserInterface : public UserInterface {
-public:
-    int ask(const Question &) override { return 0; }
-    std::optional<QStringList> chooseFiles(const FileChoice &) override { return std::nullopt; }
-    void showProgress(const QString &) override {}
-    void clearSortOrder() override {}
-    QList<int> selectedRows() const override { return m_rows; }
-    void setSelectedRows(const QList<int> &rows) override { m_rows = rows; }
-
-private:
-    QList<int> m_rows;
-};
 
 // One pass: the plain TagLib read, or the editor's load (walk and parse) into a fresh list.
 void pass(Mode mode, const QString &folder, int threads, Sample *sample)
@@ -47,14 +33,14 @@ void pass(Mode mode, const QString &folder, int threads, Sample *sample)
         sample->checksum += quint64(song->countOfImages()) + quint64(song->title().size());
 }
 
-qint64 peakResidentBytes()
+} // namespace
+
+qint64 peakResidentBytes(bool ofChildren)
 {
     rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
+    getrusage(ofChildren ? RUSAGE_CHILDREN : RUSAGE_SELF, &usage);
     return qint64(usage.ru_maxrss) * 1024; // kilobytes on Linux
 }
-
-} // namespace
 
 double Sample::median() const
 {

@@ -21,6 +21,9 @@ struct Sample {
     static bool fromLine(const QString &line, Sample *sample);
 };
 
+// The peak resident size of this process, or of the largest of its finished child processes.
+qint64 peakResidentBytes(bool ofChildren = false);
+
 // Runs in the child process. threads applies to Load only.
 Sample run(Mode mode, const QString &corpusFolder, int threads, int runs);
 

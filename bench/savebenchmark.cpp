@@ -1,0 +1,78 @@
+#include "savebenchmark.h"
+
+#include "childrun.h"
+#include "corpus.h"
+#include "measurement.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+using namespace ChildRun;
+
+constexpr double CoreTarget = 1.2;
+constexpr double CliTarget = 1.8;
+
+} // namespace
+
+int SaveBenchmark::run(const QString &selfPath) const
+{
+    if (!QFileInfo(cliPath).isExecutable()) {
+        print(QStringLiteral("No quorl-cli at %1 (build it, or name it with --cli)\n").arg(cliPath));
+        return 1;
+    }
+    bool made = false;
+    const Result<Corpus> corpus = Corpus::openOrMake(parentFolder, songs, QStringLiteral(QUORL_TEST_DATA_DIR), &made);
+    if (!corpus) {
+        print(QStringLiteral("Cannot make the corpus: %1\n").arg(corpus.error().detail));
+        return 1;
+    }
+    const Corpus &files = corpus.value();
+    const QString workFolder = QDir(parentFolder).absoluteFilePath(QStringLiteral("save-work-%1").arg(songs));
+    print(QStringLiteral("Corpus: %1 songs in %2; passes save copies in %3\n")
+              .arg(files.songCount).arg(files.folder, workFolder));
+    print(QStringLiteral("Each mode: one warm-up pass, then %1 timed runs in its own process, each on a "
+                         "fresh copy.\n\n").arg(runs));
+
+    const QStringList common = {QStringLiteral("--corpus"), files.folder, QStringLiteral("--work"), workFolder,
+                                QStringLiteral("--cli"), cliPath, QStringLiteral("--runs"), QString::number(runs)};
+    struct ModeRun {
+        const char *mode;
+        QString label;
+        double target; // times the bare pass; 0 for the bare pass itself
+    };
+    const ModeRun modes[] = {
+        {"save-bare", QStringLiteral("TagLib bare pass:"), 0},
+        {"save-core", QStringLiteral("quorl-core change+save:"), CoreTarget},
+        {"save-cli", QStringLiteral("quorl-cli edit (process):"), CliTarget},
+    };
+
+    bool allMet = true;
+    Measurement::Sample bare;
+    for (const ModeRun &mode : modes) {
+        Measurement::Sample sample;
+        if (!measure(selfPath, QStringList{QStringLiteral("--measure"), QString::fromLatin1(mode.mode)} + common, &sample)
+            || sample.songs != files.songCount) {
+            print(QStringLiteral("The %1 run failed or saved %2 of %3 files.\n")
+                      .arg(QString::fromLatin1(mode.mode)).arg(sample.songs).arg(files.songCount));
+            return 1;
+        }
+        print(figureLine(mode.label, sample));
+        if (mode.target == 0) {
+            bare = sample;
+            continue;
+        }
+        const double ratio = sample.median() / bare.median();
+        const bool met = ratio <= mode.target;
+        allMet = allMet && met;
+        print(QStringLiteral("    time %1× bare pass (target ≤ %2×): %3\n")
+                  .arg(ratio, 0, 'f', 2).arg(mode.target, 0, 'f', 2).arg(verdict(met)));
+    }
+
+    if (made && !keep)
+        QDir(files.folder).removeRecursively();
+    else
+        print(QStringLiteral("\nThe corpus stays in %1\n").arg(files.folder));
+    return allMet ? 0 : 1;
+}
