@@ -9,10 +9,14 @@
 #include "model/userdefaults.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 
 #include <algorithm>
+#include <numeric>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -206,27 +210,12 @@ void EditorController::traverseFile(const QString &path, QStringList *andAddMusi
 
 void EditorController::collect(const QString &path, QStringList *musicFiles, QSet<QString> *excludes)
 {
-    const StandardFolders::Folders &folders = StandardFolders::current();
     const QFileInfo info(path);
     if (!info.exists())
         return;
 
     if (info.isDir()) {
-        const QString canonical = info.canonicalFilePath();
-        if (canonical.isEmpty() || m_visitedFolders.contains(canonical))
-            return;
-        m_visitedFolders.insert(canonical);
-
-        FolderListing::Listing listing = FolderListing::list(path);
-        for (const QByteArray &name : listing.invalidNames)
-            m_skippedPaths.append(childPath(path, FolderListing::printableName(name)));
-        // Names equal but for case keep a fixed order between them.
-        std::sort(listing.names.begin(), listing.names.end(), [](const QString &a, const QString &b) {
-            const int order = QString::compare(a, b, Qt::CaseInsensitive);
-            return order != 0 ? order < 0 : a < b;
-        });
-        for (const QString &name : std::as_const(listing.names))
-            collect(childPath(path, name), musicFiles, nullptr);
+        collectFolder(path, info.canonicalFilePath(), false, musicFiles);
         return;
     }
 
@@ -236,10 +225,64 @@ void EditorController::collect(const QString &path, QStringList *musicFiles, QSe
     musicFiles->append(path);
     if (!excludes)
         return;
+    const StandardFolders::Folders &folders = StandardFolders::current();
     const QString folder = parentFolder(path);
     if (folder.startsWith(folders.music) || folder.startsWith(folders.downloads))
         return;
     excludes->insert(path);
+}
+
+void EditorController::collectLookedUp(const QString &path, QStringList *musicFiles)
+{
+    // One lookup, through links: a dangling link is nothing, a link to a folder is walked.
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return;
+    if (S_ISDIR(st.st_mode))
+        collectFolder(path, QFileInfo(path).canonicalFilePath(), false, musicFiles);
+    else if (S_ISREG(st.st_mode) && hasMusicExtension(path))
+        musicFiles->append(path);
+}
+
+void EditorController::collectFolder(const QString &path, const QString &canonical, bool isLinkFree,
+                                     QStringList *musicFiles)
+{
+    if (canonical.isEmpty() || m_visitedFolders.contains(canonical))
+        return;
+    m_visitedFolders.insert(canonical);
+
+    FolderListing::Listing listing = FolderListing::list(path, !isLinkFree);
+    for (const QByteArray &name : listing.invalidNames)
+        m_skippedPaths.append(childPath(path, FolderListing::printableName(name)));
+    // Names equal but for case keep a fixed order between them.
+    QList<qsizetype> order(listing.names.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&names = listing.names](qsizetype a, qsizetype b) {
+        const int compared = QString::compare(names.at(a), names.at(b), Qt::CaseInsensitive);
+        return compared != 0 ? compared < 0 : names.at(a) < names.at(b);
+    });
+
+    // The listing tells folders and regular files apart, so a file is looked up only when it is
+    // a link or of a type the file system did not say, and a file is taken by its name alone.
+    for (const qsizetype index : std::as_const(order)) {
+        const QString &name = listing.names.at(index);
+        const QString child = childPath(path, name);
+        switch (listing.types.at(index)) {
+        case FolderListing::EntryType::Folder:
+            // No link: its own name completes the canonical path.
+            collectFolder(child, childPath(canonical, name), true, musicFiles);
+            break;
+        case FolderListing::EntryType::File:
+            if (hasMusicExtension(name))
+                musicFiles->append(child);
+            break;
+        case FolderListing::EntryType::Unknown:
+            collectLookedUp(child, musicFiles);
+            break;
+        case FolderListing::EntryType::Other:
+            break;
+        }
+    }
 }
 
 bool EditorController::confirmEdRenameRestriction()

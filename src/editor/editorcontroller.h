@@ -79,6 +79,12 @@ private:
     void endChange();
     // The walk of traverseFile() below the path it was given.
     void collect(const QString &path, QStringList *musicFiles, QSet<QString> *excludes);
+    // Walks a folder, once per walk, depth first in name order. canonical is the folder's path
+    // with every link resolved; isLinkFree says the path itself is no link (its parent listed
+    // it as a folder), so that a link put there since is not followed.
+    void collectFolder(const QString &path, const QString &canonical, bool isLinkFree, QStringList *musicFiles);
+    // A folder entry the listing could not type (a link, or no type given): looked up once.
+    void collectLookedUp(const QString &path, QStringList *musicFiles);
     void beginWalk();
     void endWalk();
 

@@ -4,6 +4,8 @@
 #include <QStringDecoder>
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace FolderListing {
 
@@ -21,6 +23,17 @@ int sequenceLength(unsigned char lead)
     if (lead >= 0xF0 && lead <= 0xF4)
         return 4;
     return 0;
+}
+
+EntryType entryType(unsigned char type)
+{
+    switch (type) {
+    case DT_DIR: return EntryType::Folder;
+    case DT_REG: return EntryType::File;
+    case DT_LNK:
+    case DT_UNKNOWN: return EntryType::Unknown;
+    default: return EntryType::Other;
+    }
 }
 
 } // namespace
@@ -54,21 +67,29 @@ QString printableName(const QByteArray &name)
     return printable;
 }
 
-Listing list(const QString &folder)
+Listing list(const QString &folder, bool followLink)
 {
     Listing listing;
     const QByteArray encoded = QFile::encodeName(folder);
-    DIR *directory = ::opendir(encoded.constData());
-    if (!directory)
+    const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW);
+    const int descriptor = ::open(encoded.constData(), flags);
+    if (descriptor < 0)
         return listing;
+    DIR *directory = ::fdopendir(descriptor);
+    if (!directory) {
+        ::close(descriptor);
+        return listing;
+    }
     while (const dirent *entry = ::readdir(directory)) {
         const QByteArray name(entry->d_name);
         if (name == "." || name == "..")
             continue;
-        if (auto text = decodeName(name))
+        if (auto text = decodeName(name)) {
             listing.names.append(*text);
-        else
+            listing.types.append(entryType(entry->d_type));
+        } else {
             listing.invalidNames.append(name);
+        }
     }
     ::closedir(directory);
     return listing;

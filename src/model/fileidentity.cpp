@@ -13,6 +13,11 @@ QByteArray ofPath(const QString &path)
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         return {};
+    return ofStat(st);
+}
+
+QByteArray ofStat(const struct stat &st)
+{
 #if defined(__APPLE__)
     const qint64 seconds = qint64(st.st_mtimespec.tv_sec);
     const qint64 nanoseconds = qint64(st.st_mtimespec.tv_nsec);

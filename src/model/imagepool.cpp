@@ -12,13 +12,14 @@ constexpr qsizetype SampleSize = 4096;
 constexpr int SweepInterval = 256;
 
 std::shared_ptr<const ImageData> findEqual(const QList<std::shared_ptr<const ImageData>> &candidates,
-                                           const QByteArray &bytes)
+                                           QByteArrayView bytes)
 {
     for (const auto &candidate : candidates) {
-        const QByteArray &pooled = candidate->data;
+        const QByteArray &pooled = candidate->data();
         if (pooled.size() != bytes.size())
             continue;
-        if (pooled.constData() == bytes.constData()
+        // An empty view may have no data pointer at all; memcmp must not see it.
+        if (bytes.isEmpty() || pooled.constData() == bytes.constData()
             || std::memcmp(pooled.constData(), bytes.constData(), size_t(bytes.size())) == 0)
             return candidate;
     }
@@ -33,10 +34,10 @@ ImagePool &ImagePool::shared()
     return pool;
 }
 
-quint64 ImagePool::keyFor(const QByteArray &bytes)
+quint64 ImagePool::keyFor(QByteArrayView bytes)
 {
     const qsizetype size = bytes.size();
-    const char *data = bytes.constData();
+    const char *data = bytes.data();
     size_t hash = qHash(QByteArrayView(data, qMin(size, SampleSize)));
     if (size > SampleSize) {
         const qsizetype tail = qMin(size - SampleSize, SampleSize);
@@ -65,6 +66,16 @@ QList<std::shared_ptr<const ImageData>> ImagePool::candidates(quint64 key)
 
 Image ImagePool::imageFor(const QByteArray &bytes)
 {
+    return imageFor(QByteArrayView(bytes), &bytes);
+}
+
+Image ImagePool::imageFor(QByteArrayView bytes)
+{
+    return imageFor(bytes, nullptr);
+}
+
+Image ImagePool::imageFor(QByteArrayView bytes, const QByteArray *buffer)
+{
     const quint64 key = keyFor(bytes);
     {
         QMutexLocker lock(&m_mutex);
@@ -75,11 +86,11 @@ Image ImagePool::imageFor(const QByteArray &bytes)
             return Image(std::move(found));
     }
 
-    // A new picture: digest it without holding the lock, then publish it unless another thread
-    // published an equal one meanwhile.
-    auto made = std::make_shared<const ImageData>(ImageData{bytes, Image::digest(bytes)});
+    // A new picture: copied (when it has no buffer of its own) without holding the lock, then
+    // published unless another thread published an equal one meanwhile. Its digest waits until
+    // someone uses it.
+    auto made = std::make_shared<const ImageData>(buffer ? *buffer : bytes.toByteArray(), m_digests);
     QMutexLocker lock(&m_mutex);
-    ++m_digests;
     const auto live = candidates(key);
     if (auto found = findEqual(live, bytes))
         return Image(std::move(found));
@@ -113,6 +124,5 @@ int ImagePool::liveCount()
 
 qint64 ImagePool::digestCount()
 {
-    QMutexLocker lock(&m_mutex);
-    return m_digests;
+    return m_digests->load();
 }

@@ -6,5 +6,5 @@
 class AIFFReader : public MP3Reader {
 public:
     using MP3Reader::parseFile;
-    std::unique_ptr<Song> parseFile(const QString &path) const override;
+    std::unique_ptr<Song> parseStream(TagLib::IOStream *stream) const override;
 };

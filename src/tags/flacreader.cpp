@@ -6,6 +6,7 @@
 
 #include <taglib/flacfile.h>
 #include <taglib/flacpicture.h>
+#include <taglib/id3v2framefactory.h>
 #include <taglib/xiphcomment.h>
 
 using TagLibConvert::toQString;
@@ -43,7 +44,7 @@ constexpr const char *AlbumArtistKeys[] = {"ALBUMARTIST", "ALBUM ARTIST", "ALBUM
 void addPictures(const TagLib::List<TagLib::FLAC::Picture *> &pictures, Song *song)
 {
     for (const TagLib::FLAC::Picture *picture : pictures)
-        song->addImage(ImagePool::shared().imageFor(TagLibConvert::toQByteArray(picture->data())));
+        song->addImage(ImagePool::shared().imageFor(TagLibConvert::toQByteArrayView(picture->data())));
 }
 
 void setCompilation(const TagLib::Ogg::FieldListMap &fields, Song *song)
@@ -66,11 +67,11 @@ void setAlbumArtist(const TagLib::Ogg::FieldListMap &fields, Song *song)
 
 } // namespace
 
-std::unique_ptr<Song> FLACReader::parseFile(const QString &path) const
+std::unique_ptr<Song> FLACReader::parseStream(TagLib::IOStream *stream) const
 {
     auto song = std::make_unique<Song>();
-    const QByteArray fileName = path.toUtf8();
-    TagLib::FLAC::File file(fileName.constData(), true, TagLib::AudioProperties::Average);
+    TagLib::FLAC::File file(stream, TagLib::ID3v2::FrameFactory::instance(), true,
+                            TagLib::AudioProperties::Average);
     const TagLib::Ogg::XiphComment *comment = file.xiphComment(true);
     if (!comment)
         return song;

@@ -5,5 +5,5 @@
 // Reads FLAC files: the fields of the Xiph comment and the picture blocks.
 class FLACReader : public Reader {
 public:
-    std::unique_ptr<Song> parseFile(const QString &path) const override;
+    std::unique_ptr<Song> parseStream(TagLib::IOStream *stream) const override;
 };

@@ -57,8 +57,8 @@ void clearTag(TagLib::FLAC::File *file)
 
 std::unique_ptr<TagLib::File> FLACWriter::writeFile(const Song &song, bool forced) const
 {
-    auto file = std::make_unique<TagLib::FLAC::File>(song.filePath().toUtf8().constData(), true,
-                                                     TagLib::AudioProperties::Average);
+    // Only the tags are written: the audio properties are not read.
+    auto file = std::make_unique<TagLib::FLAC::File>(song.filePath().toUtf8().constData(), false);
     if (forced)
         clearTag(file.get());
     TagLib::Ogg::XiphComment *comment = file->xiphComment(false);

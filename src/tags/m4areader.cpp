@@ -43,11 +43,10 @@ QString joined(const TagLib::MP4::Item &item)
 
 } // namespace
 
-std::unique_ptr<Song> M4AReader::parseFile(const QString &path) const
+std::unique_ptr<Song> M4AReader::parseStream(TagLib::IOStream *stream) const
 {
     auto song = std::make_unique<Song>();
-    const QByteArray fileName = path.toUtf8();
-    TagLib::MP4::File file(fileName.constData(), true, TagLib::AudioProperties::Average);
+    TagLib::MP4::File file(stream, true, TagLib::AudioProperties::Average);
     const TagLib::MP4::Tag *tag = file.tag();
     if (!tag)
         return song;
@@ -65,7 +64,7 @@ std::unique_ptr<Song> M4AReader::parseFile(const QString &path) const
     if (const auto *item = findItem(items, keys.covers)) {
         const TagLib::MP4::CoverArtList covers = item->toCoverArtList();
         for (const TagLib::MP4::CoverArt &cover : covers)
-            song->addImage(ImagePool::shared().imageFor(TagLibConvert::toQByteArray(cover.data())));
+            song->addImage(ImagePool::shared().imageFor(TagLibConvert::toQByteArrayView(cover.data())));
     }
     if (const auto *item = findItem(items, keys.compilation))
         song->setIsCompilation(item->toBool() ? 1 : 0);

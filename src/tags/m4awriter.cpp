@@ -66,8 +66,8 @@ void writeCovers(TagLib::MP4::Tag *tag, const Song &song, bool forced)
 
 std::unique_ptr<TagLib::File> M4AWriter::writeFile(const Song &song, bool forced) const
 {
-    auto file = std::make_unique<TagLib::MP4::File>(song.filePath().toUtf8().constData(), true,
-                                                    TagLib::AudioProperties::Average);
+    // Only the tags are written: the audio properties are not read.
+    auto file = std::make_unique<TagLib::MP4::File>(song.filePath().toUtf8().constData(), false);
     TagLib::MP4::Tag *tag = file->tag();
     if (!tag)
         return file;

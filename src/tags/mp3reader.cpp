@@ -6,6 +6,7 @@
 
 #include <taglib/attachedpictureframe.h>
 #include <taglib/commentsframe.h>
+#include <taglib/id3v2framefactory.h>
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
@@ -66,7 +67,7 @@ void readFrames(const TagLib::ID3v2::FrameListMap &frames, Song *song)
     });
     forEachFrame(frames, "APIC", [song](const TagLib::ID3v2::Frame *frame) {
         if (const auto *picture = dynamic_cast<const TagLib::ID3v2::AttachedPictureFrame *>(frame))
-            song->addImage(ImagePool::shared().imageFor(TagLibConvert::toQByteArray(picture->picture())));
+            song->addImage(ImagePool::shared().imageFor(TagLibConvert::toQByteArrayView(picture->picture())));
     });
     forEachFrame(frames, "TCMP", [song](const TagLib::ID3v2::Frame *frame) {
         song->setIsCompilation(toQString(frame->toString()));
@@ -88,11 +89,11 @@ void readFrames(const TagLib::ID3v2::FrameListMap &frames, Song *song)
 
 } // namespace
 
-std::unique_ptr<Song> MP3Reader::parseFile(const QString &path) const
+std::unique_ptr<Song> MP3Reader::parseStream(TagLib::IOStream *stream) const
 {
     auto song = std::make_unique<Song>();
-    const QByteArray fileName = path.toUtf8();
-    TagLib::MPEG::File file(fileName.constData(), true, TagLib::AudioProperties::Average);
+    TagLib::MPEG::File file(stream, TagLib::ID3v2::FrameFactory::instance(), true,
+                            TagLib::AudioProperties::Average);
     // Asking for the ID3v2 tag with create = true always gives one (empty if the file has none),
     // so the audio properties are read even from an untagged file.
     if (TagLib::ID3v2::Tag *id3v2 = file.ID3v2Tag(true))

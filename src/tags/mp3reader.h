@@ -13,7 +13,8 @@ class Tag;
 // shared with the AIFF and WAV readers, whose files carry an ID3v2 chunk.
 class MP3Reader : public Reader {
 public:
-    std::unique_ptr<Song> parseFile(const QString &path) const override;
+    using Reader::parseFile;
+    std::unique_ptr<Song> parseStream(TagLib::IOStream *stream) const override;
 
     // Reads the generic fields, the audio properties of the open file and the ID3v2 frames
     // (track, pictures, compilation, album artist, composer, disc, comment, lyrics) into the song.

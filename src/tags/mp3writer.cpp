@@ -30,8 +30,8 @@ void removeFramesWithoutDescription(TagLib::ID3v2::Tag *tag, const char *frameId
 
 std::unique_ptr<TagLib::File> MP3Writer::writeFile(const Song &song, bool forced) const
 {
-    auto file = std::make_unique<TagLib::MPEG::File>(song.filePath().toUtf8().constData(), true,
-                                                     TagLib::AudioProperties::Average);
+    // Only the tags are written: the audio properties are not read.
+    auto file = std::make_unique<TagLib::MPEG::File>(song.filePath().toUtf8().constData(), false);
     // Stripping writes at once; a file that could not be opened is not touched (its save is
     // refused).
     if (!file->isValid())

@@ -5,6 +5,7 @@
 
 #include <taglib/audioproperties.h>
 #include <taglib/tag.h>
+#include <taglib/tfilestream.h>
 
 namespace {
 
@@ -34,7 +35,15 @@ void Reader::readTag(const TagLib::Tag *tag, Song *toSong, bool withCommentHandl
 
 std::unique_ptr<Song> Reader::parseFile(const QString &path) const
 {
-    Q_UNUSED(path);
+    // Opened as TagLib opens a file by name: for writing where allowed, else read-only.
+    const QByteArray fileName = path.toUtf8();
+    TagLib::FileStream stream(fileName.constData());
+    return parseStream(&stream);
+}
+
+std::unique_ptr<Song> Reader::parseStream(TagLib::IOStream *stream) const
+{
+    Q_UNUSED(stream);
     return nullptr;
 }
 

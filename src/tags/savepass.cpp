@@ -35,13 +35,6 @@ bool isWritable(const QByteArray &native, const struct stat &st)
         && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
 }
 
-bool isWritableRegularFile(const QString &path)
-{
-    const QByteArray native = QFile::encodeName(path);
-    struct stat st {};
-    return ::stat(native.constData(), &st) == 0 && S_ISREG(st.st_mode) && isWritable(native, st);
-}
-
 bool isWritableFolder(const QString &path)
 {
     const QByteArray native = QFile::encodeName(path.isEmpty() ? QStringLiteral(".") : path);
@@ -59,10 +52,12 @@ bool existsNoFollow(const QString &path, struct stat *st)
 // fail half-way or overwrite someone else's changes.
 bool mayWrite(const Song &song)
 {
-    const QString &path = song.filePath();
-    if (!isWritableRegularFile(path))
+    // One lookup answers both questions.
+    const QByteArray native = QFile::encodeName(song.filePath());
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0 || !S_ISREG(st.st_mode) || !isWritable(native, st))
         return false;
-    return song.fileIdentity().isEmpty() || song.fileIdentity() == FileIdentity::ofPath(path);
+    return song.fileIdentity().isEmpty() || song.fileIdentity() == FileIdentity::ofStat(st);
 }
 
 bool saveFile(TagLib::File *file, bool writeID3v1, bool writeID3v23)

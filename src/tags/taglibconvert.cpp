@@ -40,4 +40,10 @@ QByteArray toQByteArray(const TagLib::ByteVector &bytes)
     return QByteArray(bytes.data(), qsizetype(bytes.size()));
 }
 
+QByteArrayView toQByteArrayView(const TagLib::ByteVector &bytes)
+{
+    // The const data() never detaches a vector that shares its bytes with the tag.
+    return QByteArrayView(bytes.data(), qsizetype(bytes.size()));
+}
+
 } // namespace TagLibConvert

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace TagLib {
@@ -18,5 +19,7 @@ QString toQString(const TagLib::String &text);
 
 // A copy of the bytes.
 QByteArray toQByteArray(const TagLib::ByteVector &bytes);
+// The bytes without a copy; valid while the vector lives unchanged.
+QByteArrayView toQByteArrayView(const TagLib::ByteVector &bytes);
 
 } // namespace TagLibConvert

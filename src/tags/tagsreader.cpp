@@ -11,11 +11,61 @@
 #include <QFile>
 #include <QThread>
 
+#include <taglib/tfilestream.h>
+
 #include <algorithm>
 #include <atomic>
 #include <exception>
 #include <system_error>
 #include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// A read-only stream on an open file of known size. TagLib asks its stream for the length again
+// and again while reading (before every chunk of a RIFF file); a plain file stream answers each
+// time with three seeks, which also throw away its read buffer. Reading never changes the size.
+class SizedFileStream : public TagLib::FileStream {
+public:
+    SizedFileStream(int descriptor, long length)
+        : TagLib::FileStream(descriptor, true)
+        , m_length(length)
+    {
+    }
+
+    long length() override { return m_length; }
+
+private:
+    const long m_length;
+};
+
+// The regular file at the path opened for reading, with its identity; null when it cannot be
+// opened or is no regular file (the reader then opens the path itself, as it always could).
+std::unique_ptr<TagLib::FileStream> openForReading(const QByteArray &native, QByteArray *identity)
+{
+    // Not blocking: a pipe named like a music file must not stop the open.
+    const int descriptor = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0)
+        return nullptr;
+    struct stat st {};
+    if (::fstat(descriptor, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(descriptor);
+        return nullptr;
+    }
+    // The stream owns the descriptor once it is open.
+    auto stream = std::make_unique<SizedFileStream>(descriptor, long(st.st_size));
+    if (!stream->isOpen()) {
+        ::close(descriptor);
+        return nullptr;
+    }
+    *identity = FileIdentity::ofStat(st);
+    return stream;
+}
+
+} // namespace
 
 TagsReader::TagsReader()
     : m_mp3Reader(std::make_unique<MP3Reader>())
@@ -65,13 +115,19 @@ std::unique_ptr<Song> TagsReader::parseFile(const QString &path) const
         return nullptr;
     // A name that is not valid UTF-8 does not survive the trip through QString: the path we
     // hold names another file (or none), so it is not read.
-    if (QFile::decodeName(QFile::encodeName(path)) != path)
+    const QByteArray native = QFile::encodeName(path);
+    if (QFile::decodeName(native) != path)
         return nullptr;
-    // Taken before reading, so that a change made while the file is read counts as a change.
-    const QByteArray identity = FileIdentity::ofPath(path);
+    // The identity is taken before reading, so that a change made while the file is read counts
+    // as a change; from the open file when it can be opened, which spares a second lookup and
+    // names the very file that is read.
+    QByteArray identity;
+    const std::unique_ptr<TagLib::FileStream> stream = openForReading(native, &identity);
+    if (!stream)
+        identity = FileIdentity::ofPath(path);
     std::unique_ptr<Song> song;
     try {
-        song = reader->parseFile(path);
+        song = stream ? reader->parseStream(stream.get()) : reader->parseFile(path);
     } catch (const std::exception &) {
         // Readers never fail: a file the library gives up on (e.g. out of memory on a damaged
         // size field) is listed with empty values, like any other unreadable file.

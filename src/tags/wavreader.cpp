@@ -5,11 +5,10 @@
 #include <taglib/id3v2tag.h>
 #include <taglib/wavfile.h>
 
-std::unique_ptr<Song> WAVReader::parseFile(const QString &path) const
+std::unique_ptr<Song> WAVReader::parseStream(TagLib::IOStream *stream) const
 {
     auto song = std::make_unique<Song>();
-    const QByteArray fileName = path.toUtf8();
-    TagLib::RIFF::WAV::File file(fileName.constData(), true, TagLib::AudioProperties::Average);
+    TagLib::RIFF::WAV::File file(stream, true, TagLib::AudioProperties::Average);
     if (TagLib::ID3v2::Tag *tag = file.tag())
         parseFile(file, song.get(), tag);
     return song;

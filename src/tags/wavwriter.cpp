@@ -8,8 +8,8 @@
 
 std::unique_ptr<TagLib::File> WAVWriter::writeFile(const Song &song, bool forced) const
 {
-    auto file = std::make_unique<TagLib::RIFF::WAV::File>(song.filePath().toUtf8().constData(),
-                                                          true, TagLib::AudioProperties::Average);
+    // Only the tags are written: the audio properties are not read.
+    auto file = std::make_unique<TagLib::RIFF::WAV::File>(song.filePath().toUtf8().constData(), false);
     // Clears every field TagLib knows as a property; the forced write then rebuilds the tag.
     if (forced)
         file->setProperties(TagLib::PropertyMap());

@@ -33,6 +33,8 @@ private slots:
     void poolTellsApartSameSample();
     void poolFreesUnusedPictures();
     void poolFromSeveralThreads();
+    void poolCopiesOnlyNewPictures();
+    void digestWaitsForFirstUse();
 };
 
 void TestImage::digestIsMd5()
@@ -72,6 +74,8 @@ void TestImage::nullImage()
     QVERIFY(none.data().isEmpty());
     QVERIFY(!Image(QByteArray()).isNull()); // an empty buffer still has a digest
     QVERIFY(!none.isEqualToImage(Image(QByteArray())));
+    // A digest given as empty stays empty: such an image has none.
+    QVERIFY(Image(QByteArray("abc"), QByteArray()).isNull());
 }
 
 void TestImage::poolSharesEqualBuffers()
@@ -132,6 +136,7 @@ void TestImage::poolFreesUnusedPictures()
     ImagePool pool;
     {
         const Image kept = pool.imageFor(randomBytes(5000, 5));
+        QCOMPARE(kept.hash().size(), 16);
         QCOMPARE(pool.liveCount(), 1);
     }
     QCOMPARE(pool.liveCount(), 0);
@@ -187,6 +192,65 @@ void TestImage::poolFromSeveralThreads()
     // Two threads may digest the same new picture at once, but never more than once each.
     QVERIFY(pool.digestCount() >= Distinct);
     QVERIFY(pool.digestCount() <= Distinct * Threads);
+}
+
+void TestImage::poolCopiesOnlyNewPictures()
+{
+    ImagePool pool;
+    // Bytes that belong to someone else, as a tag's picture does.
+    const QByteArray tagBytes = randomBytes(60000, 6);
+    const Image first = pool.imageFor(QByteArrayView(tagBytes));
+    QCOMPARE(first.data(), tagBytes);
+    QVERIFY(first.data().constData() != tagBytes.constData());
+
+    // An equal picture from another buffer gets the pooled one, not a copy of its own.
+    const QByteArray sameBytes(tagBytes.constData(), tagBytes.size());
+    const Image second = pool.imageFor(QByteArrayView(sameBytes));
+    QCOMPARE(second.data().constData(), first.data().constData());
+    QCOMPARE(pool.liveCount(), 1);
+
+    // A buffer handed over as such is kept, as before.
+    const QByteArray own = randomBytes(60000, 7);
+    QCOMPARE(pool.imageFor(own).data().constData(), own.constData());
+
+    QByteArray changed = tagBytes;
+    changed[30000] = char(changed[30000] + 1);
+    const Image third = pool.imageFor(QByteArrayView(changed));
+    QVERIFY(third.data().constData() != first.data().constData());
+    QVERIFY(!(third == first));
+
+    // An empty tag picture may come without any data pointer.
+    const Image empty = pool.imageFor(QByteArrayView());
+    QCOMPARE(pool.imageFor(QByteArrayView()).data().constData(), empty.data().constData());
+    QCOMPARE(empty.hash(), Image(QByteArray()).hash());
+}
+
+void TestImage::digestWaitsForFirstUse()
+{
+    ImagePool pool;
+    const QByteArray bytes = randomBytes(100000, 8);
+    const Image image = pool.imageFor(QByteArrayView(bytes));
+    const Image again = pool.imageFor(QByteArrayView(bytes));
+    QVERIFY(!image.isNull());
+    QCOMPARE(pool.digestCount(), 0);
+
+    // Many threads ask at once: one digest, and every thread sees it.
+    const QByteArray expected = QCryptographicHash::hash(bytes, QCryptographicHash::Md5);
+    constexpr int Threads = 6;
+    std::vector<QByteArray> seen(Threads);
+    std::vector<std::unique_ptr<QThread>> threads;
+    for (int t = 0; t < Threads; ++t) {
+        const Image copy = t % 2 ? image : again;
+        threads.emplace_back(QThread::create([copy, &seen, t] { seen[size_t(t)] = copy.hash(); }));
+        threads.back()->start();
+    }
+    for (auto &thread : threads)
+        QVERIFY(thread->wait(60000));
+    for (const QByteArray &digest : seen)
+        QCOMPARE(digest, expected);
+    QCOMPARE(pool.digestCount(), 1);
+    QCOMPARE(image.hashHex(), expected.toHex());
+    QCOMPARE(pool.digestCount(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestImage)
