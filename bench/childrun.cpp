@@ -2,14 +2,21 @@
 
 #include <QProcess>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace ChildRun {
 
-bool measure(const QString &selfPath, const QStringList &arguments, Measurement::Sample *sample)
+bool measure(const QString &selfPath, const QStringList &arguments, Measurement::Sample *sample,
+             bool steadyHeap)
 {
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (steadyHeap) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("GLIBC_TUNABLES"), QStringLiteral("glibc.malloc.trim_threshold=1073741824"));
+        child.setProcessEnvironment(environment);
+    }
     child.start(selfPath, arguments);
     if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
         return false;
@@ -18,6 +25,30 @@ bool measure(const QString &selfPath, const QStringList &arguments, Measurement:
         if (Measurement::Sample::fromLine(line, sample))
             return true;
     return false;
+}
+
+int measureInRounds(const QString &selfPath, const QList<QStringList> &modes, int rounds, bool steadyHeap,
+                    QList<Measurement::Sample> *samples)
+{
+    samples->clear();
+    samples->resize(modes.size());
+    for (int round = 0; round < rounds; ++round) {
+        for (qsizetype mode = 0; mode < modes.size(); ++mode) {
+            Measurement::Sample sample;
+            if (!measure(selfPath, modes.at(mode), &sample, steadyHeap))
+                return int(mode);
+            Measurement::Sample &gathered = (*samples)[mode];
+            if (round > 0 && sample.songs != gathered.songs)
+                return int(mode);
+            gathered.milliseconds += sample.milliseconds;
+            gathered.cpuMilliseconds += sample.cpuMilliseconds;
+            gathered.peakBytes = std::max(gathered.peakBytes, sample.peakBytes);
+            gathered.songs = sample.songs;
+        }
+        if (rounds > 1)
+            std::fprintf(stderr, "round %d of %d done\n", round + 1, rounds);
+    }
+    return -1;
 }
 
 void print(const QString &text)
@@ -41,9 +72,9 @@ QString timesText(const Measurement::Sample &sample)
 
 QString figureLine(const QString &label, const Measurement::Sample &sample)
 {
-    return QStringLiteral("%1 %2 ms (runs: %3), peak %4\n")
+    return QStringLiteral("%1 %2 ms (runs: %3), processor %4 ms, peak %5\n")
         .arg(label, -26).arg(sample.median(), 7, 'f', 1)
-        .arg(timesText(sample), mebibytes(sample.peakBytes));
+        .arg(timesText(sample)).arg(sample.cpuMedian(), 0, 'f', 1).arg(mebibytes(sample.peakBytes));
 }
 
 QString verdict(bool met)

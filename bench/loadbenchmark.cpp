@@ -28,23 +28,32 @@ int LoadBenchmark::run(const QString &selfPath) const
     print(QStringLiteral("Corpus: %1 songs, %2 albums, %3 distinct pictures (%4)\n")
               .arg(files.songCount).arg(files.albumCount).arg(files.albumCount)
               .arg(mebibytes(files.distinctPictureBytes)));
-    print(QStringLiteral("Each mode: one warm-up pass, then %1 timed runs in its own process.\n\n").arg(runs));
+    print(QStringLiteral("Each mode: %1 round(s) of a fresh process doing one warm-up pass and %2 timed "
+                         "runs; the modes take turns.\n").arg(rounds).arg(runs));
+    if (steadyHeap)
+        print(QStringLiteral("The C library's heap trimming is off in every mode (--steady-heap).\n"));
+    print(QStringLiteral("\n"));
 
     const QStringList common = {QStringLiteral("--corpus"), files.folder, QStringLiteral("--runs"), QString::number(runs)};
-    Measurement::Sample baseline;
-    if (!measure(selfPath, QStringList{QStringLiteral("--measure"), QStringLiteral("baseline")} + common, &baseline)) {
-        print(QStringLiteral("The baseline run failed.\n"));
+    QList<QStringList> modes = {QStringList{QStringLiteral("--measure"), QStringLiteral("baseline")} + common};
+    for (int threads : threadCounts)
+        modes.append(QStringList{QStringLiteral("--measure"), QStringLiteral("load"), QStringLiteral("--threads"),
+                                 QString::number(threads)} + common);
+    QList<Measurement::Sample> samples;
+    const int failed = measureInRounds(selfPath, modes, rounds, steadyHeap, &samples);
+    if (failed >= 0) {
+        print(QStringLiteral("The run of %1 failed.\n").arg(modes.at(failed).mid(1, failed > 0 ? 3 : 1).join(u' ')));
         return 1;
     }
+    const Measurement::Sample &baseline = samples.first();
     print(figureLine(QStringLiteral("TagLib baseline:"), baseline));
 
     bool allMet = true;
-    for (int threads : threadCounts) {
-        Measurement::Sample load;
-        const QStringList arguments = QStringList{QStringLiteral("--measure"), QStringLiteral("load"),
-                                                  QStringLiteral("--threads"), QString::number(threads)} + common;
-        if (!measure(selfPath, arguments, &load) || load.songs != baseline.songs) {
-            print(QStringLiteral("The load run on %1 thread(s) failed or loaded %2 of %3 songs.\n")
+    for (qsizetype index = 0; index < threadCounts.size(); ++index) {
+        const int threads = threadCounts.at(index);
+        const Measurement::Sample &load = samples.at(index + 1);
+        if (load.songs != baseline.songs) {
+            print(QStringLiteral("The load on %1 thread(s) loaded %2 of %3 songs.\n")
                       .arg(threads).arg(load.songs).arg(baseline.songs));
             return 1;
         }
@@ -58,6 +67,9 @@ int LoadBenchmark::run(const QString &selfPath) const
         print(QStringLiteral("    time %1× baseline (target ≤ %2×): %3; peak memory limit %4: %5\n")
                   .arg(ratio, 0, 'f', 2).arg(target, 0, 'f', 2).arg(verdict(timeMet))
                   .arg(mebibytes(memoryLimit), verdict(memoryMet)));
+        // On one thread, processor time tells what a busy machine's wall time hides.
+        if (threads == 1)
+            print(QStringLiteral("    processor time %1× baseline\n").arg(load.cpuMedian() / baseline.cpuMedian(), 0, 'f', 2));
     }
 
     if (made && !keep)

@@ -11,7 +11,9 @@ struct LoadBenchmark {
     QString parentFolder;
     QList<int> threadCounts = {1, 2};
     bool keep = false;
+    bool steadyHeap = false; // see ChildRun::measure()
     int runs = 5;
+    int rounds = 1;
 
     int run(const QString &selfPath) const;
 };

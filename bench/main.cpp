@@ -71,9 +71,11 @@ int main(int argc, char *argv[])
         {QStringLiteral("songs"), QStringLiteral("Songs in the corpus (default 2000)."), QStringLiteral("N"), QStringLiteral("2000")},
         {QStringLiteral("dir"), QStringLiteral("Folder that holds the corpus (and the copies save works on)."), QStringLiteral("DIR")},
         {QStringLiteral("threads"), QStringLiteral("load: measure only this parsing thread count (1 or 2)."), QStringLiteral("N")},
-        {QStringLiteral("runs"), QStringLiteral("Timed runs per mode (default 5)."), QStringLiteral("N"), QStringLiteral("5")},
+        {QStringLiteral("runs"), QStringLiteral("Timed runs per mode and process (default 5)."), QStringLiteral("N"), QStringLiteral("5")},
+        {QStringLiteral("rounds"), QStringLiteral("Processes per mode, the modes taking turns (default 1)."), QStringLiteral("N"), QStringLiteral("1")},
         {QStringLiteral("keep"), QStringLiteral("Keep the corpus for later runs.")},
         {QStringLiteral("cli"), QStringLiteral("save: the quorl-cli to time (default: the one of this build)."), QStringLiteral("PATH")},
+        {QStringLiteral("steady-heap"), QStringLiteral("Measure with the C library's heap trimming off in every mode.")},
     });
     QCommandLineOption measure(QStringLiteral("measure"), QStringLiteral("Child process: measure one mode."), QStringLiteral("MODE"));
     measure.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -103,8 +105,9 @@ int main(int argc, char *argv[])
     bool ok = false;
     const int songs = parser.value(QStringLiteral("songs")).toInt(&ok);
     const int runs = parser.value(QStringLiteral("runs")).toInt();
-    if (!ok || songs <= 0 || runs <= 0) {
-        std::fputs("--songs and --runs take positive numbers\n", stderr);
+    const int rounds = parser.value(QStringLiteral("rounds")).toInt();
+    if (!ok || songs <= 0 || runs <= 0 || rounds <= 0) {
+        std::fputs("--songs, --runs and --rounds take positive numbers\n", stderr);
         return 2;
     }
 
@@ -112,8 +115,10 @@ int main(int argc, char *argv[])
         SaveBenchmark benchmark;
         benchmark.songs = songs;
         benchmark.runs = runs;
+        benchmark.rounds = rounds;
         benchmark.parentFolder = parser.value(QStringLiteral("dir"));
         benchmark.keep = parser.isSet(QStringLiteral("keep"));
+        benchmark.steadyHeap = parser.isSet(QStringLiteral("steady-heap"));
         benchmark.cliPath = parser.isSet(QStringLiteral("cli"))
                                 ? QFileInfo(parser.value(QStringLiteral("cli"))).absoluteFilePath()
                                 : defaultCliPath();
@@ -123,8 +128,10 @@ int main(int argc, char *argv[])
     LoadBenchmark benchmark;
     benchmark.songs = songs;
     benchmark.runs = runs;
+    benchmark.rounds = rounds;
     benchmark.parentFolder = parser.value(QStringLiteral("dir"));
     benchmark.keep = parser.isSet(QStringLiteral("keep"));
+    benchmark.steadyHeap = parser.isSet(QStringLiteral("steady-heap"));
     if (parser.isSet(QStringLiteral("threads"))) {
         const int threads = parser.value(QStringLiteral("threads")).toInt();
         if (threads != 1 && threads != 2) {

@@ -42,23 +42,33 @@ qint64 peakResidentBytes(bool ofChildren)
     return qint64(usage.ru_maxrss) * 1024; // kilobytes on Linux
 }
 
-double Sample::median() const
+double cpuMilliseconds(bool ofChildren)
 {
-    if (milliseconds.isEmpty())
+    rusage usage{};
+    getrusage(ofChildren ? RUSAGE_CHILDREN : RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval &time) { return double(time.tv_sec) * 1e3 + double(time.tv_usec) / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+double Sample::medianOf(QList<double> values)
+{
+    if (values.isEmpty())
         return 0;
-    QList<double> sorted = milliseconds;
-    std::sort(sorted.begin(), sorted.end());
-    const qsizetype middle = sorted.size() / 2;
-    return sorted.size() % 2 ? sorted.at(middle) : (sorted.at(middle - 1) + sorted.at(middle)) / 2;
+    std::sort(values.begin(), values.end());
+    const qsizetype middle = values.size() / 2;
+    return values.size() % 2 ? values.at(middle) : (values.at(middle - 1) + values.at(middle)) / 2;
 }
 
 QString Sample::toLine() const
 {
-    QStringList times;
-    for (double ms : milliseconds)
-        times.append(QString::number(ms, 'f', 3));
-    return QStringLiteral("sample times=%1 peak=%2 songs=%3 checksum=%4")
-        .arg(times.join(u','))
+    const auto joined = [](const QList<double> &values) {
+        QStringList texts;
+        for (double ms : values)
+            texts.append(QString::number(ms, 'f', 3));
+        return texts.join(u',');
+    };
+    return QStringLiteral("sample times=%1 cpu=%2 peak=%3 songs=%4 checksum=%5")
+        .arg(joined(milliseconds), joined(cpuMilliseconds))
         .arg(peakBytes)
         .arg(songs)
         .arg(checksum);
@@ -67,14 +77,15 @@ QString Sample::toLine() const
 bool Sample::fromLine(const QString &line, Sample *sample)
 {
     const QStringList fields = line.trimmed().split(u' ');
-    if (fields.size() != 5 || fields.at(0) != u"sample")
+    if (fields.size() != 6 || fields.at(0) != u"sample")
         return false;
     for (const QString &field : fields.mid(1)) {
         const QString key = field.section(u'=', 0, 0);
         const QString value = field.section(u'=', 1);
-        if (key == u"times") {
+        if (key == u"times" || key == u"cpu") {
+            QList<double> &values = key == u"times" ? sample->milliseconds : sample->cpuMilliseconds;
             for (const QString &time : value.split(u',', Qt::SkipEmptyParts))
-                sample->milliseconds.append(time.toDouble());
+                values.append(time.toDouble());
         } else if (key == u"peak") {
             sample->peakBytes = value.toLongLong();
         } else if (key == u"songs") {
@@ -91,10 +102,12 @@ Sample run(Mode mode, const QString &corpusFolder, int threads, int runs)
     Sample sample;
     pass(mode, corpusFolder, threads, &sample);
     for (int i = 0; i < runs; ++i) {
+        const double cpuBefore = cpuMilliseconds();
         QElapsedTimer timer;
         timer.start();
         pass(mode, corpusFolder, threads, &sample);
         sample.milliseconds.append(double(timer.nsecsElapsed()) / 1e6);
+        sample.cpuMilliseconds.append(cpuMilliseconds() - cpuBefore);
     }
     sample.peakBytes = peakResidentBytes();
     return sample;

@@ -11,7 +11,9 @@ struct SaveBenchmark {
     QString parentFolder;
     QString cliPath;
     bool keep = false;
+    bool steadyHeap = false; // see ChildRun::measure()
     int runs = 5;
+    int rounds = 1;
 
     int run(const QString &selfPath) const;
 };

@@ -25,6 +25,34 @@ namespace SaveMeasurement {
 
 namespace {
 
+// The wall and processor time of the timed part of one pass.
+struct Timing {
+    qint64 nanoseconds = 0;
+    double cpuMilliseconds = 0;
+};
+
+// Measures the time between its construction and stop(); processor time of this process, or of
+// the child processes that end meanwhile.
+class Stopwatch {
+public:
+    explicit Stopwatch(bool ofChildren = false)
+        : m_ofChildren(ofChildren)
+        , m_cpuStart(Measurement::cpuMilliseconds(ofChildren))
+    {
+        m_timer.start();
+    }
+    void stop(Timing *timing) const
+    {
+        timing->nanoseconds = m_timer.nsecsElapsed();
+        timing->cpuMilliseconds = Measurement::cpuMilliseconds(m_ofChildren) - m_cpuStart;
+    }
+
+private:
+    const bool m_ofChildren;
+    const double m_cpuStart;
+    QElapsedTimer m_timer;
+};
+
 // Replaces the work folder with a copy of the corpus's music files and writes it out, so that
 // the timed save neither finds the previous pass's titles nor competes with the copy's
 // write-back.
@@ -59,29 +87,27 @@ void fail(const char *what)
 }
 
 // The timed part of one pass; returns the saved file count, or -1 when the pass went wrong.
-qint64 bareSave(const QStringList &paths, const QString &title, qint64 *nanoseconds)
+qint64 bareSave(const QStringList &paths, const QString &title, Timing *timing)
 {
-    QElapsedTimer timer;
-    timer.start();
+    const Stopwatch stopwatch;
     const int saved = BareWriter::setTitles(paths, title);
-    *nanoseconds = timer.nsecsElapsed();
+    stopwatch.stop(timing);
     return saved;
 }
 
-qint64 coreSave(const QString &work, const QString &title, qint64 *nanoseconds)
+qint64 coreSave(const QString &work, const QString &title, Timing *timing)
 {
     SilentUserInterface ui;
     EditorController editor(&ui);
     editor.traverseFiles({work}, false);
 
-    QElapsedTimer timer;
-    timer.start();
+    const Stopwatch stopwatch;
     for (const auto &song : editor.songs())
         song->setTitle(title);
     TagsWriter writer;
     SaveController saver(editor, writer);
     const SaveReport report = saver.saveSongs();
-    *nanoseconds = timer.nsecsElapsed();
+    stopwatch.stop(timing);
     if (report.hasErrors()) {
         std::fprintf(stderr, "%s", report.errorText.toUtf8().constData());
         return -1;
@@ -89,19 +115,18 @@ qint64 coreSave(const QString &work, const QString &title, qint64 *nanoseconds)
     return report.savedCount;
 }
 
-qint64 cliSave(const Setup &setup, const QString &title, const QString &configHome, qint64 *nanoseconds)
+qint64 cliSave(const Setup &setup, const QString &title, const QString &configHome, Timing *timing)
 {
     QProcess cli;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
     cli.setProcessEnvironment(environment);
     cli.setStandardOutputFile(QProcess::nullDevice());
-    QElapsedTimer timer;
-    timer.start();
+    const Stopwatch stopwatch(true);
     cli.start(setup.cliPath, {QStringLiteral("--yes"), QStringLiteral("edit"), QStringLiteral("--title"), title,
                               setup.workFolder});
     const bool finished = cli.waitForFinished(-1);
-    *nanoseconds = timer.nsecsElapsed();
+    stopwatch.stop(timing);
     if (!finished || cli.exitStatus() != QProcess::NormalExit || cli.exitCode() != 0) {
         std::fprintf(stderr, "quorl-cli failed (exit %d): %s\n", cli.exitCode(),
                      cli.readAllStandardError().constData());
@@ -140,12 +165,12 @@ Measurement::Sample run(Mode mode, const Setup &setup)
         }
         const QStringList paths = BaselineReader::collect(setup.workFolder);
         const QString title = titleForPass(pass);
-        qint64 nanoseconds = 0;
+        Timing timing;
         qint64 saved = -1;
         switch (mode) {
-        case Mode::Bare: saved = bareSave(paths, title, &nanoseconds); break;
-        case Mode::Core: saved = coreSave(setup.workFolder, title, &nanoseconds); break;
-        case Mode::Cli: saved = cliSave(setup, title, configHome.path(), &nanoseconds); break;
+        case Mode::Bare: saved = bareSave(paths, title, &timing); break;
+        case Mode::Core: saved = coreSave(setup.workFolder, title, &timing); break;
+        case Mode::Cli: saved = cliSave(setup, title, configHome.path(), &timing); break;
         }
         if (saved != paths.size() || !titlesChanged(paths, title)) {
             fail("a pass did not save every file with the new title");
@@ -153,8 +178,10 @@ Measurement::Sample run(Mode mode, const Setup &setup)
         }
         sample.songs = saved;
         // Pass 0 warms the caches and is not counted.
-        if (pass > 0)
-            sample.milliseconds.append(double(nanoseconds) / 1e6);
+        if (pass > 0) {
+            sample.milliseconds.append(double(timing.nanoseconds) / 1e6);
+            sample.cpuMilliseconds.append(timing.cpuMilliseconds);
+        }
     }
     sample.peakBytes = Measurement::peakResidentBytes(mode == Mode::Cli);
     QDir(setup.workFolder).removeRecursively();

@@ -6,10 +6,11 @@
 #include <taglib/id3v2tag.h>
 #include <taglib/tpropertymap.h>
 
-std::unique_ptr<TagLib::File> AIFFWriter::writeFile(const Song &song, bool forced) const
+std::unique_ptr<TagLib::File> AIFFWriter::writeFile(const Song &song, bool forced, TagLib::IOStream *stream) const
 {
     // Only the tags are written: the audio properties are not read.
-    auto file = std::make_unique<TagLib::RIFF::AIFF::File>(song.filePath().toUtf8().constData(), false);
+    auto file = stream ? std::make_unique<TagLib::RIFF::AIFF::File>(stream, false)
+                       : std::make_unique<TagLib::RIFF::AIFF::File>(song.filePath().toUtf8().constData(), false);
     // Clears every field TagLib knows as a property; the forced write then rebuilds the tag.
     if (forced)
         file->setProperties(TagLib::PropertyMap());

@@ -6,5 +6,6 @@
 class AIFFWriter : public MP3Writer {
 public:
     // The open TagLib::RIFF::AIFF::File, saved later with its generic save().
-    std::unique_ptr<TagLib::File> writeFile(const Song &song, bool forced) const override;
+    using MP3Writer::writeFile;
+    std::unique_ptr<TagLib::File> writeFile(const Song &song, bool forced, TagLib::IOStream *stream) const override;
 };

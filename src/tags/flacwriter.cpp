@@ -5,6 +5,7 @@
 
 #include <taglib/flacfile.h>
 #include <taglib/flacpicture.h>
+#include <taglib/id3v2framefactory.h>
 #include <taglib/xiphcomment.h>
 
 namespace {
@@ -55,10 +56,11 @@ void clearTag(TagLib::FLAC::File *file)
 
 } // namespace
 
-std::unique_ptr<TagLib::File> FLACWriter::writeFile(const Song &song, bool forced) const
+std::unique_ptr<TagLib::File> FLACWriter::writeFile(const Song &song, bool forced, TagLib::IOStream *stream) const
 {
     // Only the tags are written: the audio properties are not read.
-    auto file = std::make_unique<TagLib::FLAC::File>(song.filePath().toUtf8().constData(), false);
+    auto file = stream ? std::make_unique<TagLib::FLAC::File>(stream, TagLib::ID3v2::FrameFactory::instance(), false)
+                       : std::make_unique<TagLib::FLAC::File>(song.filePath().toUtf8().constData(), false);
     if (forced)
         clearTag(file.get());
     TagLib::Ogg::XiphComment *comment = file->xiphComment(false);

@@ -9,6 +9,7 @@
 class FLACWriter : public Writer {
 public:
     // The open TagLib::FLAC::File, saved later with its generic save().
-    std::unique_ptr<TagLib::File> writeFile(const Song &song, bool forced) const override;
+    using Writer::writeFile;
+    std::unique_ptr<TagLib::File> writeFile(const Song &song, bool forced, TagLib::IOStream *stream) const override;
     bool basicCommentHandling() const override;
 };

@@ -64,10 +64,11 @@ void writeCovers(TagLib::MP4::Tag *tag, const Song &song, bool forced)
 
 } // namespace
 
-std::unique_ptr<TagLib::File> M4AWriter::writeFile(const Song &song, bool forced) const
+std::unique_ptr<TagLib::File> M4AWriter::writeFile(const Song &song, bool forced, TagLib::IOStream *stream) const
 {
     // Only the tags are written: the audio properties are not read.
-    auto file = std::make_unique<TagLib::MP4::File>(song.filePath().toUtf8().constData(), false);
+    auto file = stream ? std::make_unique<TagLib::MP4::File>(stream, false)
+                       : std::make_unique<TagLib::MP4::File>(song.filePath().toUtf8().constData(), false);
     TagLib::MP4::Tag *tag = file->tag();
     if (!tag)
         return file;

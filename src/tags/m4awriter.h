@@ -8,6 +8,7 @@
 class M4AWriter : public Writer {
 public:
     // The open TagLib::MP4::File, saved later with its generic save().
-    std::unique_ptr<TagLib::File> writeFile(const Song &song, bool forced) const override;
+    using Writer::writeFile;
+    std::unique_ptr<TagLib::File> writeFile(const Song &song, bool forced, TagLib::IOStream *stream) const override;
     bool basicCommentHandling() const override;
 };

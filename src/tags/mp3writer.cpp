@@ -5,6 +5,7 @@
 
 #include <taglib/attachedpictureframe.h>
 #include <taglib/commentsframe.h>
+#include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
 #include <taglib/textidentificationframe.h>
@@ -28,10 +29,11 @@ void removeFramesWithoutDescription(TagLib::ID3v2::Tag *tag, const char *frameId
 
 } // namespace
 
-std::unique_ptr<TagLib::File> MP3Writer::writeFile(const Song &song, bool forced) const
+std::unique_ptr<TagLib::File> MP3Writer::writeFile(const Song &song, bool forced, TagLib::IOStream *stream) const
 {
     // Only the tags are written: the audio properties are not read.
-    auto file = std::make_unique<TagLib::MPEG::File>(song.filePath().toUtf8().constData(), false);
+    auto file = stream ? std::make_unique<TagLib::MPEG::File>(stream, TagLib::ID3v2::FrameFactory::instance(), false)
+                       : std::make_unique<TagLib::MPEG::File>(song.filePath().toUtf8().constData(), false);
     // Stripping writes at once; a file that could not be opened is not touched (its save is
     // refused).
     if (!file->isValid())

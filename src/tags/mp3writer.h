@@ -14,7 +14,8 @@ class Tag;
 class MP3Writer : public Writer {
 public:
     // The open TagLib::MPEG::File. Stripping tags writes to the file at once, before the save.
-    std::unique_ptr<TagLib::File> writeFile(const Song &song, bool forced) const override;
+    using Writer::writeFile;
+    std::unique_ptr<TagLib::File> writeFile(const Song &song, bool forced, TagLib::IOStream *stream) const override;
 
     // The generic fields and the frames of the song into an ID3v2 tag (MP3, AIFF and WAV).
     void writeFile(const Song &song, TagLib::ID3v2::Tag *tag, bool forced) const;

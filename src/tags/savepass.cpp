@@ -5,6 +5,7 @@
 #include "model/localized.h"
 #include "model/song.h"
 #include "model/userdefaults.h"
+#include "tags/lengthcachingstream.h"
 #include "tags/writer.h"
 
 #include <QFile>
@@ -105,13 +106,17 @@ bool SavePass::saveTags(Song &song, const Writer &writer)
         return false;
     if (m_dryRun)
         return true;
-    std::unique_ptr<TagLib::File> file = writer.writeFile(song, m_forced);
+    // Opened as the writer would open it, through a stream that spares the length lookups.
+    const QByteArray fileName = song.filePath().toUtf8();
+    auto stream = std::make_unique<LengthCachingStream>(fileName.constData());
+    std::unique_ptr<TagLib::File> file = writer.writeFile(song, m_forced, stream.get());
     // TagLib would put a tag even into a file it could not make sense of.
     if (!file || !file->isValid())
         return false;
     const bool saved = saveFile(file.get(), m_writeID3v1, m_writeID3v23);
     // Closed before the rename, so that the file is never moved while open.
     file.reset();
+    stream.reset();
     if (saved)
         song.setFileIdentity(FileIdentity::ofPath(song.filePath()));
     return saved;

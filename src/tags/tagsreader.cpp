@@ -4,6 +4,7 @@
 #include "model/song.h"
 #include "tags/aiffreader.h"
 #include "tags/flacreader.h"
+#include "tags/lengthcachingstream.h"
 #include "tags/m4areader.h"
 #include "tags/mp3reader.h"
 #include "tags/wavreader.h"
@@ -25,23 +26,6 @@
 
 namespace {
 
-// A read-only stream on an open file of known size. TagLib asks its stream for the length again
-// and again while reading (before every chunk of a RIFF file); a plain file stream answers each
-// time with three seeks, which also throw away its read buffer. Reading never changes the size.
-class SizedFileStream : public TagLib::FileStream {
-public:
-    SizedFileStream(int descriptor, long length)
-        : TagLib::FileStream(descriptor, true)
-        , m_length(length)
-    {
-    }
-
-    long length() override { return m_length; }
-
-private:
-    const long m_length;
-};
-
 // The regular file at the path opened for reading, with its identity; null when it cannot be
 // opened or is no regular file (the reader then opens the path itself, as it always could).
 std::unique_ptr<TagLib::FileStream> openForReading(const QByteArray &native, QByteArray *identity)
@@ -56,7 +40,8 @@ std::unique_ptr<TagLib::FileStream> openForReading(const QByteArray &native, QBy
         return nullptr;
     }
     // The stream owns the descriptor once it is open.
-    auto stream = std::make_unique<SizedFileStream>(descriptor, long(st.st_size));
+    // Reading never changes the file, so its length is known for the whole read.
+    auto stream = std::make_unique<LengthCachingStream>(descriptor, true, long(st.st_size));
     if (!stream->isOpen()) {
         ::close(descriptor);
         return nullptr;

@@ -7,5 +7,6 @@
 class WAVWriter : public MP3Writer {
 public:
     // The open TagLib::RIFF::WAV::File, saved later with its generic save().
-    std::unique_ptr<TagLib::File> writeFile(const Song &song, bool forced) const override;
+    using MP3Writer::writeFile;
+    std::unique_ptr<TagLib::File> writeFile(const Song &song, bool forced, TagLib::IOStream *stream) const override;
 };

@@ -12,8 +12,14 @@
 
 std::unique_ptr<TagLib::File> Writer::writeFile(const Song &song, bool forced) const
 {
+    return writeFile(song, forced, nullptr);
+}
+
+std::unique_ptr<TagLib::File> Writer::writeFile(const Song &song, bool forced, TagLib::IOStream *stream) const
+{
     Q_UNUSED(song);
     Q_UNUSED(forced);
+    Q_UNUSED(stream);
     return nullptr;
 }
 

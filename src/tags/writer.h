@@ -9,6 +9,7 @@ class Song;
 
 namespace TagLib {
 class File;
+class IOStream;
 class Tag;
 }
 
@@ -27,7 +28,10 @@ public:
 
     // The open file holding the changes, not yet saved, or null (the base always). A file that
     // cannot be opened still comes back; its save fails.
-    virtual std::unique_ptr<TagLib::File> writeFile(const Song &song, bool forced) const;
+    std::unique_ptr<TagLib::File> writeFile(const Song &song, bool forced) const;
+    // The same on the song's file opened by the caller as stream (kept by the caller, and alive
+    // until the file is gone); with a null stream the file is opened by its path.
+    virtual std::unique_ptr<TagLib::File> writeFile(const Song &song, bool forced, TagLib::IOStream *stream) const;
 
     // Title, artist, album, genre and year through the generic tag, and the comment as well when
     // basicCommentHandling() says so. Empty texts and year 0 remove the field.
