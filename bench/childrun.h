@@ -28,7 +28,8 @@ void print(const QString &text);
 QString mebibytes(qint64 bytes);
 // Every timed run, in whole milliseconds.
 QString timesText(const Measurement::Sample &sample);
-// "<label> <median> ms (runs: ...), processor <median> ms, peak <size>" and a line break.
+// "<label> <median> ms (runs: ...), fastest <ms>, processor <median> ms, peak <size>" and a
+// line break.
 QString figureLine(const QString &label, const Measurement::Sample &sample);
 QString verdict(bool met);
 

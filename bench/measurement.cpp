@@ -59,6 +59,11 @@ double Sample::medianOf(QList<double> values)
     return values.size() % 2 ? values.at(middle) : (values.at(middle - 1) + values.at(middle)) / 2;
 }
 
+double Sample::fastest() const
+{
+    return milliseconds.isEmpty() ? 0 : *std::min_element(milliseconds.begin(), milliseconds.end());
+}
+
 QString Sample::toLine() const
 {
     const auto joined = [](const QList<double> &values) {

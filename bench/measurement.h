@@ -20,6 +20,8 @@ struct Sample {
     // Processor time is what a run costs whatever else the machine does; the wall time of a
     // run on one thread exceeds it by the time the run waited for a processor.
     double cpuMedian() const { return medianOf(cpuMilliseconds); }
+    // The fastest run: on a shared machine, the one least disturbed by other work.
+    double fastest() const;
     static double medianOf(QList<double> values);
     // The line the child prints and the parent parses.
     QString toLine() const;
