@@ -1,12 +1,14 @@
 #include "arguments.h"
 #include "clirunner.h"
 
+#include "model/heaptuning.h"
 #include "model/localized.h"
 
 #include <QCoreApplication>
 
 int main(int argc, char *argv[])
 {
+    HeapTuning::keepFreedMemory();
     // Read the words before the application object exists, with their bytes intact.
     const QList<Argument> arguments = argumentsFromArgv(argc, argv);
     QCoreApplication app(argc, argv);
