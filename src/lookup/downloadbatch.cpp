@@ -152,10 +152,14 @@ void DownloadBatch::end(bool completed)
         manager->m_batch = nullptr;
     }
     thread()->quit();
-    // The reference to the manager goes to the main thread, so that the manager is never
-    // destroyed on the thread it has to wait for.
+    // The completion goes to the main thread with the reference to the manager. The application
+    // object is there: one that ends stops its running batches first. Should the posted call
+    // never run, the manager may still end wherever the call is destroyed; it copes with that.
+    QCoreApplication *application = QCoreApplication::instance();
+    if (application == nullptr)
+        return;
     QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
+        application,
         [manager = std::move(manager), completed] {
             DownloadManagerAdvisor *consumer = manager->advisor();
             if (completed && consumer != nullptr)

@@ -8,6 +8,9 @@
 #include <QMutexLocker>
 #include <QThread>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 QMutex defaultLimitsMutex;
@@ -18,6 +21,90 @@ bool isNullMarker(const QVariant &entry)
 {
     return !entry.isValid() || entry.metaType() == QMetaType::fromType<std::nullptr_t>();
 }
+
+// The batch threads of the process. Running batches are stopped when the application object
+// ends, before it stops taking posted calls, so that no batch outlives it. A thread whose
+// manager was destroyed on that very thread cannot be waited for there; it is kept here and
+// waited for and deleted from another thread: on the main thread as soon as it has ended, when
+// the application object ends, or at the latest when the process exits.
+class BatchThreads {
+public:
+    static BatchThreads &shared()
+    {
+        static BatchThreads threads;
+        return threads;
+    }
+
+    ~BatchThreads() { reap(); }
+
+    void track(const std::weak_ptr<DownloadManager> &manager)
+    {
+        QMutexLocker locker(&m_mutex);
+        m_running.erase(std::remove_if(m_running.begin(), m_running.end(),
+                                       [](const auto &entry) { return entry.expired(); }),
+                        m_running.end());
+        m_running.push_back(manager);
+        if (!m_watchingApplication) {
+            m_watchingApplication = true;
+            qAddPostRoutine(&BatchThreads::applicationEnds);
+        }
+    }
+
+    void adopt(std::unique_ptr<QThread> thread)
+    {
+        QThread *ending = thread.get();
+        {
+            QMutexLocker locker(&m_mutex);
+            m_orphans.push_back(std::move(thread));
+        }
+        if (QCoreApplication *application = QCoreApplication::instance()) {
+            QObject::connect(ending, &QThread::finished, application,
+                             [] { BatchThreads::shared().reap(); }, Qt::QueuedConnection);
+        }
+    }
+
+    // Waits for and deletes every kept thread but the calling one.
+    void reap()
+    {
+        std::vector<std::unique_ptr<QThread>> ending;
+        {
+            QMutexLocker locker(&m_mutex);
+            for (auto it = m_orphans.begin(); it != m_orphans.end();) {
+                if (it->get() == QThread::currentThread()) {
+                    ++it;
+                    continue;
+                }
+                ending.push_back(std::move(*it));
+                it = m_orphans.erase(it);
+            }
+        }
+        for (const auto &thread : ending)
+            thread->wait();
+    }
+
+private:
+    // Called by the application object's destructor, on the main thread.
+    static void applicationEnds()
+    {
+        BatchThreads &threads = shared();
+        std::vector<std::weak_ptr<DownloadManager>> running;
+        {
+            QMutexLocker locker(&threads.m_mutex);
+            running.swap(threads.m_running);
+            threads.m_watchingApplication = false;
+        }
+        for (const auto &entry : running) {
+            if (const std::shared_ptr<DownloadManager> manager = entry.lock())
+                manager->stop();
+        }
+        threads.reap();
+    }
+
+    QMutex m_mutex;
+    std::vector<std::weak_ptr<DownloadManager>> m_running;
+    std::vector<std::unique_ptr<QThread>> m_orphans;
+    bool m_watchingApplication = false;
+};
 
 } // namespace
 
@@ -44,10 +131,15 @@ DownloadManager::DownloadManager(const QStringList &urlStrings,
 
 DownloadManager::~DownloadManager()
 {
-    if (m_thread) {
-        m_thread->quit();
-        m_thread->wait();
+    if (!m_thread)
+        return;
+    // The batch holds the manager while it runs, so its thread is ending or has ended here.
+    if (QThread::currentThread() == m_thread.get()) {
+        // The last reference went away on the batch's own thread, which cannot wait for itself.
+        BatchThreads::shared().adopt(std::move(m_thread));
+        return;
     }
+    m_thread->wait();
 }
 
 DownloadLimits DownloadManager::defaultLimits()
@@ -69,6 +161,9 @@ void DownloadManager::startDownload()
     m_started = true;
     // The advisor may drop its reference to this manager inside trackCompletion().
     const std::shared_ptr<DownloadManager> self = shared_from_this();
+
+    // Threads of earlier batches whose managers ended on those threads.
+    BatchThreads::shared().reap();
 
     if (m_urlStrings.isEmpty()) {
         if (DownloadManagerAdvisor *consumer = advisor())
@@ -98,6 +193,7 @@ void DownloadManager::startDownload()
         QMutexLocker locker(&m_batchMutex);
         m_batch = batch;
     }
+    BatchThreads::shared().track(self);
     m_thread->start();
 }
 

@@ -24,8 +24,10 @@ class QThread;
 // thread. The hand-over follows the last transfer at once; nothing waits for the next poll.
 //
 // Make one with create() and keep the shared pointer; the running batch keeps the manager alive
-// until it has ended, so the consumer may drop its pointer inside trackCompletion() or cancel().
-// The last reference is never released on the batch's own thread. A QCoreApplication must exist.
+// until it has ended, so the consumer may drop its pointer at any time, also inside any advisor
+// call. The last reference may go away on any thread, the batch's own included: a manager never
+// waits for its own thread and never deletes a thread that still runs. A QCoreApplication must
+// exist while a batch runs; when it ends, every running batch is stopped as by stop() first.
 class DownloadManager : public std::enable_shared_from_this<DownloadManager> {
 public:
     // The urlStrings are fetched one request each; context, when present, is index-aligned with
@@ -50,8 +52,9 @@ public:
     void startDownload();
 
     // Ends a running batch without any further advisor call and waits until its thread has
-    // ended. For an advisor that is going away. Called from within an advisor call on the
-    // batch's thread it only silences the advisor.
+    // ended. For an advisor that is going away: the batch calls its advisor until it ends, also
+    // when nobody else holds the manager. Called from within an advisor call on the batch's
+    // thread it only silences the advisor.
     void stop();
 
     const QStringList &urlStrings() const { return m_urlStrings; }
