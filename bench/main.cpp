@@ -1,13 +1,15 @@
 // quorl-bench: the benchmark tool. "load" measures loading a generated corpus against a plain
-// TagLib read; "save" measures changing a title and saving against a plain TagLib save; see
-// README.md.
+// TagLib read; "save" measures changing a title and saving against a plain TagLib save;
+// "discogs" times the online search against a local server that answers slowly; see README.md.
 
+#include "discogsbenchmark.h"
 #include "loadbenchmark.h"
 #include "measurement.h"
 #include "savebenchmark.h"
 #include "savemeasurement.h"
 
 #include "editor/settingsregistry.h"
+#include "model/localized.h"
 #include "model/userdefaults.h"
 
 #include <QCommandLineParser>
@@ -62,11 +64,13 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quorl-bench"));
+    // The search formats its progress texts from the string table, as the editor does.
+    Localized::installStringTable();
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Benchmarks of quorl-core. Commands: load, save"));
+    parser.setApplicationDescription(QStringLiteral("Benchmarks of quorl-core. Commands: load, save, discogs"));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("load or save"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("load, save or discogs"));
     parser.addOptions({
         {QStringLiteral("songs"), QStringLiteral("Songs in the corpus (default 2000)."), QStringLiteral("N"), QStringLiteral("2000")},
         {QStringLiteral("dir"), QStringLiteral("Folder that holds the corpus (and the copies save works on)."), QStringLiteral("DIR")},
@@ -98,7 +102,9 @@ int main(int argc, char *argv[])
 
     const QStringList positional = parser.positionalArguments();
     const QString command = positional.size() == 1 ? positional.first() : QString();
-    if ((command != u"load" && command != u"save") || !parser.isSet(QStringLiteral("dir"))) {
+    const bool needsFolder = command != u"discogs";
+    if ((command != u"load" && command != u"save" && command != u"discogs")
+        || (needsFolder && !parser.isSet(QStringLiteral("dir")))) {
         std::fputs(qPrintable(parser.helpText()), stderr);
         return 2;
     }
@@ -109,6 +115,12 @@ int main(int argc, char *argv[])
     if (!ok || songs <= 0 || runs <= 0 || rounds <= 0) {
         std::fputs("--songs, --runs and --rounds take positive numbers\n", stderr);
         return 2;
+    }
+
+    if (command == u"discogs") {
+        DiscogsBenchmark benchmark;
+        benchmark.runs = runs;
+        return benchmark.run();
     }
 
     if (command == u"save") {

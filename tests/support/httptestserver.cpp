@@ -142,7 +142,9 @@ private:
         m_owner->requestArrived(request);
 
         const HttpTestResponse response = m_owner->responseFor(request.target);
-        QTimer::singleShot(response.delayMs, socket, [this, socket, response] {
+        // Precise: a coarse timer may fire several milliseconds late, which the timings of a
+        // client under test would wrongly take for its own.
+        QTimer::singleShot(response.delayMs, Qt::PreciseTimer, socket, [this, socket, response] {
             answer(socket, response);
         });
     }
@@ -184,7 +186,7 @@ private:
         socket->write(rest.left(pieceSize));
         rest.remove(0, pieceSize);
         if (!rest.isEmpty()) {
-            QTimer::singleShot(intervalMs, socket, [=, this] {
+            QTimer::singleShot(intervalMs, Qt::PreciseTimer, socket, [=, this] {
                 sendPieces(socket, rest, pieceSize, intervalMs, stalls, closes);
             });
             return;
