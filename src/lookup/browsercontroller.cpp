@@ -36,16 +36,15 @@ BrowserController::BrowserController(UserInterface *ui, QObject *parent)
 
 BrowserController::~BrowserController()
 {
-    if (m_downloadManager)
-        m_retiredManagers.append(std::move(m_downloadManager));
-    retireManagers();
+    // A running batch calls its advisor until it ends.
+    stopDownload();
 }
 
-void BrowserController::retireManagers()
+void BrowserController::stopDownload()
 {
-    for (const auto &manager : std::as_const(m_retiredManagers))
-        manager->stop();
-    m_retiredManagers.clear();
+    if (m_downloadManager)
+        m_downloadManager->stop();
+    m_downloadManager.reset();
 }
 
 QList<std::shared_ptr<Release>> BrowserController::releases() const
@@ -102,7 +101,8 @@ void BrowserController::searchDiscogs()
 
 void BrowserController::doSearchDiscogs()
 {
-    retireManagers();
+    // The batch of a search that a failure has ended may still be handing over.
+    stopDownload();
     {
         QMutexLocker locker(&m_lock);
         m_releasesTemp.emplace();
@@ -137,6 +137,7 @@ void BrowserController::startStage(int state, const QStringList &urls,
     m_downloadState = state;
     auto manager = DownloadManager::create(urls, context, this, threads, 0);
     m_downloadManager = manager;
+    ++m_stage;
     manager->startDownload();
 }
 
@@ -161,8 +162,7 @@ void BrowserController::processDownload(const DownloadOperation &download)
 
 void BrowserController::trackCompletion()
 {
-    if (m_downloadManager)
-        m_retiredManagers.append(std::move(m_downloadManager));
+    m_downloadManager.reset();
     switch (m_downloadState.load()) {
     case searching:
         processReleases();
@@ -438,10 +438,12 @@ bool BrowserController::shallCancel()
 
 void BrowserController::cancel()
 {
-    // The batch thread: the manager is released on the main thread, never here.
-    QMetaObject::invokeMethod(this, [this] {
-        if (m_downloadManager)
-            m_retiredManagers.append(std::move(m_downloadManager));
+    // The batch thread: the main thread owns downloadManager, so it lets go of it there, unless
+    // a later stage has replaced it meanwhile.
+    QMetaObject::invokeMethod(this, [this, stage = m_stage.load()] {
+        if (stage == m_stage.load())
+            m_downloadManager.reset();
+        emit searchStopped();
     }, Qt::QueuedConnection);
     m_downloadState = idle;
     QMutexLocker locker(&m_lock);

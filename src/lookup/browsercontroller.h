@@ -102,6 +102,9 @@ signals:
     void coversReloaded();
     // The release table must show currentRelease() again.
     void releaseTableReloaded();
+    // The user stopped the running search (the progress sheet was dismissed) and its batch has
+    // been cancelled; the published results are those of the search before.
+    void searchStopped();
 
 private:
     bool validateObject(bool present, const QString &error);
@@ -122,10 +125,10 @@ private:
     std::optional<QList<std::shared_ptr<Cover>>> m_coversTemp;
     std::optional<QJsonArray> m_releaseItems;
     std::shared_ptr<DownloadManager> m_downloadManager;
-    // Batches of ended stages, kept until their threads are known to have ended (stop() waits
-    // for that), so that none is destroyed while its thread still winds down.
-    QList<std::shared_ptr<DownloadManager>> m_retiredManagers;
-    void retireManagers();
+    // Counts the batches started, so that a late release of a stopped one spares its successor.
+    std::atomic<quint64> m_stage{0};
+    // Stops the batch of the current stage, if any, and lets go of it.
+    void stopDownload();
     std::atomic<int> m_downloadState{idle};
     quint64 m_targetReleaseCount = 0;
     std::atomic<quint64> m_targetCoverCount{0};

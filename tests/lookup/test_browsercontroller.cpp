@@ -16,6 +16,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <QSignalSpy>
+#include <QRegularExpression>
 #include <QTest>
 
 // The search in its three stages against the scripted server: requests and their order,
@@ -40,6 +42,8 @@ private slots:
     void endsSearchOnFailures();
     void ignoredSearchResponseNeverRefetchesPreviousReleases();
     void stoppingKeepsThePreviousResults();
+    void goingAwayMidSearchStopsItsBatch_data();
+    void goingAwayMidSearchStopsItsBatch();
     void statusLineFollowsCountersAndCovers_data();
     void statusLineFollowsCountersAndCovers();
 
@@ -378,12 +382,53 @@ void TestBrowserController::stoppingKeepsThePreviousResults()
     slow.delayMs = 3000;
     m_server->setResponse("/releases/9", slow);
     m_ui->dismissOnSubText = Localized::text("WaitingToDownloadRelease");
+    QSignalSpy stopped(&browser, &BrowserController::searchStopped);
+    QSignalSpy changed(&browser, &BrowserController::releasesChanged);
     browser.setSearchString("slow");
     browser.searchDiscogs();
     QTRY_COMPARE_WITH_TIMEOUT(browser.downloadState(), int(BrowserController::idle), 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(stopped.size(), 1, 2000);
     QTest::qWait(300);
+    QCOMPARE(stopped.size(), 1);
+    QCOMPARE(changed.size(), 0);
     QCOMPARE(browser.releases(), previous);
     QCOMPARE(m_ui->notifications.size(), 1);
+    QVERIFY(m_ui->questions.isEmpty());
+}
+
+void TestBrowserController::goingAwayMidSearchStopsItsBatch_data()
+{
+    // The stage whose request is in flight when the browser goes away, and the requests that
+    // have gone out by then.
+    QTest::addColumn<int>("slowStage");
+    QTest::addColumn<int>("requestsOut");
+    QTest::newRow("search") << int(BrowserController::searching) << 1;
+    QTest::newRow("releases") << int(BrowserController::fetchingReleases) << 3;
+}
+
+void TestBrowserController::goingAwayMidSearchStopsItsBatch()
+{
+    QFETCH(int, slowStage);
+    QFETCH(int, requestsOut);
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("QThread")));
+    HttpTestResponse search = HttpTestResponse::withBody(
+        searchDocument({m_server->url("/releases/1"), m_server->url("/releases/2")}));
+    HttpTestResponse release = HttpTestResponse::withBody(releaseDocument("B", 0));
+    (slowStage == BrowserController::searching ? search : release).delayMs = 1500;
+    m_server->setResponse("/database/search?q=slow&type=release", search);
+    m_server->setResponse("/releases/1", HttpTestResponse::withBody(releaseDocument("A", 0)));
+    m_server->setResponse("/releases/2", release);
+    {
+        BrowserController browser(m_ui.get());
+        browser.setSearchString("slow");
+        browser.searchDiscogs();
+        QTRY_COMPARE_WITH_TIMEOUT(m_server->requestCount(), requestsOut, 5000);
+        QCOMPARE(browser.downloadState(), slowStage);
+    }
+    // Nothing of the stopped batch reaches the browser that is gone (the sanitizers watch).
+    QTest::qWait(2000);
+    QCOMPARE(m_server->requestCount(), requestsOut);
+    QVERIFY(m_ui->notifications.isEmpty());
     QVERIFY(m_ui->questions.isEmpty());
 }
 
