@@ -7,10 +7,10 @@
 #include "tools/namingcontroller.h"
 #include "tools/numberingcontroller.h"
 
-const QList<OptionSpec> &AllInOneCommand::options() const
+const QList<OptionDefinition> &AllInOneCommand::options() const
 {
-    static const QList<OptionSpec> specs = {NumberCommand::discStartsSpec()};
-    return specs;
+    static const QList<OptionDefinition> definitions = {NumberCommand::discStartsText()};
+    return definitions;
 }
 
 Result<void> AllInOneCommand::parseOptions(const ParsedOptions &options, QList<Argument> *operands)

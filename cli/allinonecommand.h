@@ -12,7 +12,7 @@ class AllInOneCommand : public SavingCommand {
 public:
     QString name() const override { return QStringLiteral("all-in-one"); }
     const char *summaryKey() const override { return "CliSummaryAllInOne"; }
-    const QList<OptionSpec> &options() const override;
+    const QList<OptionDefinition> &options() const override;
     Result<void> parseOptions(const ParsedOptions &options, QList<Argument> *operands) override;
 
 protected:

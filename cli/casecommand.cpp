@@ -21,13 +21,13 @@ const QList<ToolSelection::Choice> &modes()
 
 } // namespace
 
-const QList<OptionSpec> &CaseCommand::options() const
+const QList<OptionDefinition> &CaseCommand::options() const
 {
-    static const QList<OptionSpec> specs = {
+    static const QList<OptionDefinition> definitions = {
         {ModeOption, QChar(), QStringLiteral("MODE"), "CliHelpOptionMode"},
         {KeepCapitalsOption, QChar(), QString(), "CliHelpOptionKeepCapitals"},
     };
-    return specs;
+    return definitions;
 }
 
 Result<void> CaseCommand::parseOptions(const ParsedOptions &options, QList<Argument> *operands)

@@ -9,7 +9,7 @@ class CaseCommand : public SavingCommand {
 public:
     QString name() const override { return QStringLiteral("case"); }
     const char *summaryKey() const override { return "CliSummaryCase"; }
-    const QList<OptionSpec> &options() const override;
+    const QList<OptionDefinition> &options() const override;
     Result<void> parseOptions(const ParsedOptions &options, QList<Argument> *operands) override;
 
 protected:

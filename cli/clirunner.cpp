@@ -34,7 +34,7 @@ int CliRunner::run(const QList<Argument> &arguments)
     // Overrides are parsed against the registered settings, so they must be known first.
     SettingsRegistry::registerDefaults();
 
-    const auto lookup = [this](const QString &name) -> const QList<OptionSpec> * {
+    const auto lookup = [this](const QString &name) -> const QList<OptionDefinition> * {
         const Command *command = find(name);
         return command ? &command->options() : nullptr;
     };

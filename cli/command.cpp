@@ -13,9 +13,9 @@
 #include "numbercommand.h"
 #include "readcommand.h"
 
-const QList<OptionSpec> &Command::options() const
+const QList<OptionDefinition> &Command::options() const
 {
-    static const QList<OptionSpec> none;
+    static const QList<OptionDefinition> none;
     return none;
 }
 

@@ -40,7 +40,7 @@ public:
     // Keys of the string table: one line for the command list, and the operand synopsis.
     virtual const char *summaryKey() const = 0;
     virtual QString synopsis() const { return QStringLiteral("PATH..."); }
-    virtual const QList<OptionSpec> &options() const;
+    virtual const QList<OptionDefinition> &options() const;
 
     // Checks the command's options and takes any leading operands it needs (a TSV file, a
     // search text) out of operands; what is left are the paths to load. A failure is a usage

@@ -18,14 +18,14 @@ ComposeCommand::ComposeCommand()
 {
 }
 
-const QList<OptionSpec> &ComposeCommand::options() const
+const QList<OptionDefinition> &ComposeCommand::options() const
 {
-    static const QList<OptionSpec> specs = {
-        ToolSelection::SchemeOptions::schemeSpec("CliHelpOptionComposeScheme"),
-        ToolSelection::SchemeOptions::patternSpec(),
+    static const QList<OptionDefinition> definitions = {
+        ToolSelection::SchemeOptions::schemeText("CliHelpOptionComposeScheme"),
+        ToolSelection::SchemeOptions::patternText(),
         {TargetOption, QChar(), QStringLiteral("FIELD"), "CliHelpOptionTarget"},
     };
-    return specs;
+    return definitions;
 }
 
 Result<void> ComposeCommand::parseOptions(const ParsedOptions &options, QList<Argument> *operands)

@@ -11,7 +11,7 @@ public:
 
     QString name() const override { return QStringLiteral("compose"); }
     const char *summaryKey() const override { return "CliSummaryCompose"; }
-    const QList<OptionSpec> &options() const override;
+    const QList<OptionDefinition> &options() const override;
     Result<void> parseOptions(const ParsedOptions &options, QList<Argument> *operands) override;
 
 protected:

@@ -27,12 +27,12 @@ QString pictureLine(int number, const Image &image)
 
 } // namespace
 
-const QList<OptionSpec> &CoversCommand::options() const
+const QList<OptionDefinition> &CoversCommand::options() const
 {
-    static const QList<OptionSpec> specs = {
+    static const QList<OptionDefinition> definitions = {
         {QStringLiteral("extract"), QChar(), QStringLiteral("DIR"), "CliHelpOptionExtract"},
     };
-    return specs;
+    return definitions;
 }
 
 Result<void> CoversCommand::parseOptions(const ParsedOptions &options, QList<Argument> *operands)

@@ -8,7 +8,7 @@ class CoversCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("covers"); }
     const char *summaryKey() const override { return "CliSummaryCovers"; }
-    const QList<OptionSpec> &options() const override;
+    const QList<OptionDefinition> &options() const override;
     Result<void> parseOptions(const ParsedOptions &options, QList<Argument> *operands) override;
     ExitCode run(CommandContext &context) override;
 

@@ -105,14 +105,14 @@ QString DiscogsCommand::synopsis() const
     return QStringLiteral("search TEXT | apply TEXT PATH...");
 }
 
-const QList<OptionSpec> &DiscogsCommand::options() const
+const QList<OptionDefinition> &DiscogsCommand::options() const
 {
-    static const QList<OptionSpec> specs = {
+    static const QList<OptionDefinition> definitions = {
         {QStringLiteral("release"), QChar(), QStringLiteral("N"), "CliHelpDiscogsRelease"},
         {QStringLiteral("cover"), QChar(), QStringLiteral("N"), "CliHelpDiscogsCover"},
         {QStringLiteral("uncheck"), QChar(), QStringLiteral("ROWS"), "CliHelpDiscogsUncheck"},
     };
-    return specs;
+    return definitions;
 }
 
 Result<void> DiscogsCommand::parseOptions(const ParsedOptions &options, QList<Argument> *operands)

@@ -36,7 +36,7 @@ public:
     QString name() const override { return QStringLiteral("discogs"); }
     const char *summaryKey() const override { return "CliSummaryDiscogs"; }
     QString synopsis() const override;
-    const QList<OptionSpec> &options() const override;
+    const QList<OptionDefinition> &options() const override;
     Result<void> parseOptions(const ParsedOptions &options, QList<Argument> *operands) override;
     bool loadsSongs() const override { return m_apply; }
     ExitCode run(CommandContext &context) override;

@@ -93,9 +93,9 @@ Error badValue(const QString &option, const QString &value)
 
 } // namespace
 
-const QList<OptionSpec> &EditCommand::options() const
+const QList<OptionDefinition> &EditCommand::options() const
 {
-    static const QList<OptionSpec> specs = {
+    static const QList<OptionDefinition> definitions = {
         {ClearOption, QChar(), QStringLiteral("FIELD"), "CliHelpOptionClear"},
         {QStringLiteral("track"), QChar(), QStringLiteral("N[/TOTAL]"), "CliHelpOptionTrack"},
         {QStringLiteral("title"), QChar(), QStringLiteral("TEXT"), "CliHelpOptionTitle"},
@@ -113,7 +113,7 @@ const QList<OptionSpec> &EditCommand::options() const
         {RemoveCoversOption, QChar(), QString(), "CliHelpOptionRemoveCovers"},
         {AddCoverOption, QChar(), QStringLiteral("FILE"), "CliHelpOptionAddCover"},
     };
-    return specs;
+    return definitions;
 }
 
 Result<void> EditCommand::parseOptions(const ParsedOptions &options, QList<Argument> *operands)
@@ -145,14 +145,14 @@ Result<void> EditCommand::parseClears(const ParsedOptions &options)
 
 Result<void> EditCommand::parseValues(const ParsedOptions &options)
 {
-    for (const ValueOption &spec : ValueOptions) {
-        const QString option = QLatin1String(spec.option);
+    for (const ValueOption &definition : ValueOptions) {
+        const QString option = QLatin1String(definition.option);
         if (!options.has(option))
             continue;
         const QString value = options.value(option);
-        if (!isValid(value, spec.kind))
+        if (!isValid(value, definition.kind))
             return badValue(option, value);
-        m_values.append({QLatin1String(spec.property), value});
+        m_values.append({QLatin1String(definition.property), value});
     }
     if (options.has(FileNameOption)) {
         m_fileName = options.value(FileNameOption);

@@ -21,7 +21,7 @@ class EditCommand : public SavingCommand {
 public:
     QString name() const override { return QStringLiteral("edit"); }
     const char *summaryKey() const override { return "CliSummaryEdit"; }
-    const QList<OptionSpec> &options() const override;
+    const QList<OptionDefinition> &options() const override;
     Result<void> parseOptions(const ParsedOptions &options, QList<Argument> *operands) override;
 
 protected:

@@ -13,12 +13,12 @@ const QString OutputOption = QStringLiteral("output");
 
 } // namespace
 
-const QList<OptionSpec> &ExportCommand::options() const
+const QList<OptionDefinition> &ExportCommand::options() const
 {
-    static const QList<OptionSpec> specs = {
+    static const QList<OptionDefinition> definitions = {
         {OutputOption, QLatin1Char('o'), QStringLiteral("FILE"), "CliHelpOptionOutput"},
     };
-    return specs;
+    return definitions;
 }
 
 Result<void> ExportCommand::parseOptions(const ParsedOptions &options, QList<Argument> *operands)

@@ -11,7 +11,7 @@ class ExportCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("export"); }
     const char *summaryKey() const override { return "CliSummaryExport"; }
-    const QList<OptionSpec> &options() const override;
+    const QList<OptionDefinition> &options() const override;
     Result<void> parseOptions(const ParsedOptions &options, QList<Argument> *operands) override;
     ExitCode run(CommandContext &context) override;
 

@@ -19,14 +19,14 @@ ExtractCommand::ExtractCommand()
 {
 }
 
-const QList<OptionSpec> &ExtractCommand::options() const
+const QList<OptionDefinition> &ExtractCommand::options() const
 {
-    static const QList<OptionSpec> specs = {
-        ToolSelection::SchemeOptions::schemeSpec("CliHelpOptionExtractScheme"),
-        ToolSelection::SchemeOptions::patternSpec(),
+    static const QList<OptionDefinition> definitions = {
+        ToolSelection::SchemeOptions::schemeText("CliHelpOptionExtractScheme"),
+        ToolSelection::SchemeOptions::patternText(),
         {SourceOption, QChar(), QStringLiteral("SOURCE"), "CliHelpOptionSource"},
     };
-    return specs;
+    return definitions;
 }
 
 Result<void> ExtractCommand::parseOptions(const ParsedOptions &options, QList<Argument> *operands)

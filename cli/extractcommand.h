@@ -10,7 +10,7 @@ public:
 
     QString name() const override { return QStringLiteral("extract"); }
     const char *summaryKey() const override { return "CliSummaryExtract"; }
-    const QList<OptionSpec> &options() const override;
+    const QList<OptionDefinition> &options() const override;
     Result<void> parseOptions(const ParsedOptions &options, QList<Argument> *operands) override;
 
 protected:

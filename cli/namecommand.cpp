@@ -11,13 +11,13 @@ NameCommand::NameCommand()
 {
 }
 
-const QList<OptionSpec> &NameCommand::options() const
+const QList<OptionDefinition> &NameCommand::options() const
 {
-    static const QList<OptionSpec> specs = {
-        ToolSelection::SchemeOptions::schemeSpec("CliHelpOptionNameScheme"),
-        ToolSelection::SchemeOptions::patternSpec(),
+    static const QList<OptionDefinition> definitions = {
+        ToolSelection::SchemeOptions::schemeText("CliHelpOptionNameScheme"),
+        ToolSelection::SchemeOptions::patternText(),
     };
-    return specs;
+    return definitions;
 }
 
 Result<void> NameCommand::parseOptions(const ParsedOptions &options, QList<Argument> *operands)

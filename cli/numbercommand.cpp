@@ -6,13 +6,13 @@
 #include "editor/editorcontroller.h"
 #include "tools/numberingcontroller.h"
 
-const QList<OptionSpec> &NumberCommand::options() const
+const QList<OptionDefinition> &NumberCommand::options() const
 {
-    static const QList<OptionSpec> specs = {discStartsSpec()};
-    return specs;
+    static const QList<OptionDefinition> definitions = {discStartsText()};
+    return definitions;
 }
 
-OptionSpec NumberCommand::discStartsSpec()
+OptionDefinition NumberCommand::discStartsText()
 {
     return {QLatin1String(DiscStarts::OptionName), QChar(), QStringLiteral("N,N,..."), "CliHelpOptionDiscStarts"};
 }

@@ -12,11 +12,11 @@ class NumberCommand : public SavingCommand {
 public:
     QString name() const override { return QStringLiteral("number"); }
     const char *summaryKey() const override { return "CliSummaryNumber"; }
-    const QList<OptionSpec> &options() const override;
+    const QList<OptionDefinition> &options() const override;
     Result<void> parseOptions(const ParsedOptions &options, QList<Argument> *operands) override;
 
     // The --disc-starts option as number and all-in-one take it.
-    static OptionSpec discStartsSpec();
+    static OptionDefinition discStartsText();
     static Result<std::optional<QList<int>>> parseDiscStarts(const ParsedOptions &options);
     // The segment starts for the loaded songs; prints a usage error and returns nullopt when a
     // start lies beyond the last song.

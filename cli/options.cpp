@@ -10,34 +10,34 @@ Error usageError(const char *key, const QString &argument)
     return Error{ErrorCode::InvalidArgument, Localized::text(key).arg(argument)};
 }
 
-const OptionSpec *findLong(const QList<OptionSpec> &specs, const QString &name)
+const OptionDefinition *findLong(const QList<OptionDefinition> &definitions, const QString &name)
 {
-    for (const OptionSpec &spec : specs)
-        if (!spec.longName.isEmpty() && spec.longName == name)
-            return &spec;
+    for (const OptionDefinition &definition : definitions)
+        if (!definition.longName.isEmpty() && definition.longName == name)
+            return &definition;
     return nullptr;
 }
 
-const OptionSpec *findShort(const QList<OptionSpec> &specs, QChar name)
+const OptionDefinition *findShort(const QList<OptionDefinition> &definitions, QChar name)
 {
-    for (const OptionSpec &spec : specs)
-        if (!spec.shortName.isNull() && spec.shortName == name)
-            return &spec;
+    for (const OptionDefinition &definition : definitions)
+        if (!definition.shortName.isNull() && definition.shortName == name)
+            return &definition;
     return nullptr;
 }
 
-QString displayName(const OptionSpec &spec)
+QString displayName(const OptionDefinition &definition)
 {
-    return spec.longName.isEmpty() ? QStringLiteral("-") + spec.shortName
-                                   : QStringLiteral("--") + spec.longName;
+    return definition.longName.isEmpty() ? QStringLiteral("-") + definition.shortName
+                                   : QStringLiteral("--") + definition.longName;
 }
 
-QString keyName(const OptionSpec &spec)
+QString keyName(const OptionDefinition &definition)
 {
-    return spec.longName.isEmpty() ? QString(spec.shortName) : spec.longName;
+    return definition.longName.isEmpty() ? QString(definition.shortName) : definition.longName;
 }
 
-// Walks the words once; knows which specs apply before and after the command name.
+// Walks the words once; knows which definitions apply before and after the command name.
 class Parser {
 public:
     Parser(const QList<Argument> &arguments, const CommandOptionsLookup &lookup)
@@ -72,8 +72,8 @@ private:
             m_line.operands.append(argument);
             return {};
         }
-        m_commandSpecs = m_lookup(argument.text);
-        if (!m_commandSpecs)
+        m_commandDefinitions = m_lookup(argument.text);
+        if (!m_commandDefinitions)
             return usageError("CliUnknownCommandX", argument.text);
         m_line.commandName = argument.text;
         return {};
@@ -102,44 +102,44 @@ private:
         }
 
         bool isGlobal = true;
-        const OptionSpec *spec = find(globalOptionSpecs(), name, isLong);
-        if (!spec && m_commandSpecs) {
-            spec = find(*m_commandSpecs, name, isLong);
+        const OptionDefinition *definition = find(globalOptionDefinitions(), name, isLong);
+        if (!definition && m_commandDefinitions) {
+            definition = find(*m_commandDefinitions, name, isLong);
             isGlobal = false;
         }
-        if (!spec)
+        if (!definition)
             return usageError("CliUnknownOptionX", isLong ? word.section(u'=', 0, 0) : word.left(2));
 
         QString value;
-        if (spec->valueName.isEmpty()) {
+        if (definition->valueName.isEmpty()) {
             if (hasInlineValue)
                 return usageError(isLong ? "CliOptionTakesNoValueX" : "CliUnknownOptionX",
-                                  isLong ? displayName(*spec) : word);
+                                  isLong ? displayName(*definition) : word);
         } else if (hasInlineValue) {
             value = inlineValue;
         } else if (m_index + 1 < m_arguments.size()) {
             value = m_arguments.at(++m_index).text;
         } else {
-            return usageError("CliMissingValueX", displayName(*spec));
+            return usageError("CliMissingValueX", displayName(*definition));
         }
-        return isGlobal ? applyGlobal(*spec, value) : addCommandOption(*spec, value);
+        return isGlobal ? applyGlobal(*definition, value) : addCommandOption(*definition, value);
     }
 
-    static const OptionSpec *find(const QList<OptionSpec> &specs, const QString &name, bool isLong)
+    static const OptionDefinition *find(const QList<OptionDefinition> &definitions, const QString &name, bool isLong)
     {
-        return isLong ? findLong(specs, name) : findShort(specs, name.at(0));
+        return isLong ? findLong(definitions, name) : findShort(definitions, name.at(0));
     }
 
-    Result<void> addCommandOption(const OptionSpec &spec, const QString &value)
+    Result<void> addCommandOption(const OptionDefinition &definition, const QString &value)
     {
-        m_line.commandOptions.add(keyName(spec), value);
+        m_line.commandOptions.add(keyName(definition), value);
         return {};
     }
 
-    Result<void> applyGlobal(const OptionSpec &spec, const QString &value)
+    Result<void> applyGlobal(const OptionDefinition &definition, const QString &value)
     {
         GlobalOptions &global = m_line.global;
-        const QString key = keyName(spec);
+        const QString key = keyName(definition);
         if (key == u"D") {
             Result<QPair<QString, QVariant>> setting = parseSettingOverride(value);
             if (!setting)
@@ -163,7 +163,7 @@ private:
 
     const QList<Argument> &m_arguments;
     const CommandOptionsLookup &m_lookup;
-    const QList<OptionSpec> *m_commandSpecs = nullptr;
+    const QList<OptionDefinition> *m_commandDefinitions = nullptr;
     qsizetype m_index = 0;
     CommandLine m_line;
 };
@@ -196,9 +196,9 @@ QStringList ParsedOptions::values(const QString &name) const
     return result;
 }
 
-const QList<OptionSpec> &globalOptionSpecs()
+const QList<OptionDefinition> &globalOptionDefinitions()
 {
-    static const QList<OptionSpec> specs = {
+    static const QList<OptionDefinition> definitions = {
         {QString(), QLatin1Char('D'), QStringLiteral("KEY=VALUE"), "CliHelpOptionSetting"},
         {QStringLiteral("json"), QChar(), QString(), "CliHelpOptionJson"},
         {QStringLiteral("dry-run"), QChar(), QString(), "CliHelpOptionDryRun"},
@@ -207,7 +207,7 @@ const QList<OptionSpec> &globalOptionSpecs()
         {QStringLiteral("help"), QLatin1Char('h'), QString(), "CliHelpOptionHelp"},
         {QStringLiteral("version"), QChar(), QString(), "CliHelpOptionVersion"},
     };
-    return specs;
+    return definitions;
 }
 
 Result<CommandLine> parseCommandLine(const QList<Argument> &arguments,

@@ -15,7 +15,7 @@
 // One option a command (or the tool itself) accepts. An option with an empty valueName is a
 // flag; otherwise it takes one value, given as "--name value", "--name=value" or, for a short
 // option, "-x value" and "-xvalue".
-struct OptionSpec {
+struct OptionDefinition {
     QString longName;         // without the leading "--"; may be empty for a short-only option
     QChar shortName;          // null when there is none
     QString valueName;        // shown in the help, e.g. "DIR"
@@ -48,7 +48,7 @@ struct GlobalOptions {
     bool version = false;
 };
 
-const QList<OptionSpec> &globalOptionSpecs();
+const QList<OptionDefinition> &globalOptionDefinitions();
 
 // What the command line asks for. commandName is empty only when --help or --version came
 // before any command.
@@ -60,7 +60,7 @@ struct CommandLine {
 };
 
 // Tells the parser which options a command takes; returns nullptr for an unknown command.
-using CommandOptionsLookup = std::function<const QList<OptionSpec> *(const QString &commandName)>;
+using CommandOptionsLookup = std::function<const QList<OptionDefinition> *(const QString &commandName)>;
 
 // Splits the words into global options, the command, its options and the operands. Global
 // options may stand before or after the command name; "--" ends the options. Every failure is

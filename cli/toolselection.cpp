@@ -76,12 +76,12 @@ QString SchemeOptions::effectiveKey() const
     return m_chosenKey.isEmpty() ? ToolPreferences::selectedKey(m_group) : m_chosenKey;
 }
 
-OptionSpec SchemeOptions::schemeSpec(const char *helpKey)
+OptionDefinition SchemeOptions::schemeText(const char *helpKey)
 {
     return {SchemeOption, QChar(), QStringLiteral("SCHEME"), helpKey};
 }
 
-OptionSpec SchemeOptions::patternSpec()
+OptionDefinition SchemeOptions::patternText()
 {
     return {PatternOption, QChar(), QStringLiteral("PATTERN"), "CliHelpOptionPattern"};
 }

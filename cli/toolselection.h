@@ -42,8 +42,8 @@ public:
     // The scheme the tool will use: the chosen one, else the first of the group that is on.
     QString effectiveKey() const;
 
-    static OptionSpec schemeSpec(const char *helpKey);
-    static OptionSpec patternSpec();
+    static OptionDefinition schemeText(const char *helpKey);
+    static OptionDefinition patternText();
 
 private:
     QList<Choice> m_schemes;

@@ -8,19 +8,19 @@ namespace Usage {
 
 namespace {
 
-QString optionLines(const QList<OptionSpec> &specs)
+QString optionLines(const QList<OptionDefinition> &definitions)
 {
     QString text;
-    for (const OptionSpec &spec : specs) {
+    for (const OptionDefinition &definition : definitions) {
         QStringList names;
-        if (!spec.shortName.isNull())
-            names.append(QStringLiteral("-") + spec.shortName);
-        if (!spec.longName.isEmpty())
-            names.append(QStringLiteral("--") + spec.longName);
+        if (!definition.shortName.isNull())
+            names.append(QStringLiteral("-") + definition.shortName);
+        if (!definition.longName.isEmpty())
+            names.append(QStringLiteral("--") + definition.longName);
         QString left = names.join(QStringLiteral(", "));
-        if (!spec.valueName.isEmpty())
-            left += QLatin1Char(' ') + spec.valueName;
-        text += QStringLiteral("  %1  %2\n").arg(left, -24).arg(Localized::text(spec.helpKey));
+        if (!definition.valueName.isEmpty())
+            left += QLatin1Char(' ') + definition.valueName;
+        text += QStringLiteral("  %1  %2\n").arg(left, -24).arg(Localized::text(definition.helpKey));
     }
     return text;
 }
@@ -31,7 +31,7 @@ QString general(const std::vector<std::unique_ptr<Command>> &commands)
 {
     QString text = Localized::text("CliUsage") + QLatin1Char('\n');
     text += QLatin1Char('\n') + Localized::text("CliGlobalOptions") + QLatin1Char('\n');
-    text += optionLines(globalOptionSpecs());
+    text += optionLines(globalOptionDefinitions());
     text += QLatin1Char('\n') + Localized::text("CliCommands") + QLatin1Char('\n');
     for (const auto &command : commands)
         text += QStringLiteral("  %1  %2\n").arg(command->name(), -12).arg(Localized::text(command->summaryKey()));
@@ -48,7 +48,7 @@ QString forCommand(const Command &command)
         text += QLatin1Char('\n') + Localized::text("CliCommandOptions") + QLatin1Char('\n')
                 + optionLines(command.options());
     text += QLatin1Char('\n') + Localized::text("CliGlobalOptions") + QLatin1Char('\n');
-    text += optionLines(globalOptionSpecs());
+    text += optionLines(globalOptionDefinitions());
     return text;
 }
 

@@ -3,6 +3,7 @@
 #include "editor/editorcontroller.h"
 #include "model/song.h"
 #include "model/textutil.h"
+#include "model/variantnumber.h"
 
 #include <algorithm>
 #include <numeric>
@@ -16,24 +17,9 @@ enum class Kind { Absent, Number, Text };
 
 Kind kindOf(const QVariant &value)
 {
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Double:
-    case QMetaType::Float:
+    if (VariantNumber::isNumber(value))
         return Kind::Number;
-    case QMetaType::QString:
-        return Kind::Text;
-    default:
-        return Kind::Absent;
-    }
+    return value.typeId() == QMetaType::QString ? Kind::Text : Kind::Absent;
 }
 
 // Sort keys prepared once per song: texts are case-folded before the sort, not per comparison.
@@ -46,9 +32,7 @@ QVariant sortKey(const QVariant &value)
 
 int compareNumbers(const QVariant &a, const QVariant &b)
 {
-    const bool integral = a.typeId() != QMetaType::Double && a.typeId() != QMetaType::Float
-        && b.typeId() != QMetaType::Double && b.typeId() != QMetaType::Float;
-    if (integral) {
+    if (!VariantNumber::isFloatingPoint(a) && !VariantNumber::isFloatingPoint(b)) {
         const qint64 x = a.toLongLong();
         const qint64 y = b.toLongLong();
         return x < y ? -1 : (x > y ? 1 : 0);

@@ -3,6 +3,7 @@
 #include "model/noneindex.h"
 #include "model/song.h"
 #include "model/userdefaults.h"
+#include "model/variantnumber.h"
 
 #include <QRegularExpression>
 #include <QSequentialIterable>
@@ -30,26 +31,6 @@ std::optional<qsizetype> listSize(const QVariant &value)
     if (!holdsList(value))
         return std::nullopt;
     return value.value<QSequentialIterable>().size();
-}
-
-bool isNumber(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return false;
-    }
 }
 
 // The value of the text's leading decimal integer after blanks and an optional sign; 0 without
@@ -124,7 +105,7 @@ QString Number2StringTransformer::transformedValue(const QVariant &number)
 {
     if (!number.isValid() || number.isNull())
         return QStringLiteral("");
-    if (isNumber(number) && number.toDouble() == 0)
+    if (VariantNumber::isNumber(number) && number.toDouble() == 0)
         return QStringLiteral("");
     return number.toString();
 }
@@ -143,7 +124,7 @@ QString Number2LengthTransformer::transformValue(const QVariant &seconds)
     qint64 total = 0;
     if (seconds.typeId() == QMetaType::Double || seconds.typeId() == QMetaType::Float)
         total = qint64(seconds.toDouble());
-    else if (isNumber(seconds))
+    else if (VariantNumber::isNumber(seconds))
         total = seconds.toLongLong();
     if (total <= 0)
         return QStringLiteral("0:00");

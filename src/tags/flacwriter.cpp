@@ -1,7 +1,7 @@
 #include "tags/flacwriter.h"
 
 #include "model/song.h"
-#include "tags/tagtext.h"
+#include "tags/taglibconvert.h"
 
 #include <taglib/flacfile.h>
 #include <taglib/flacpicture.h>
@@ -15,7 +15,7 @@ const char *const AlbumArtistKeys[] = {"ALBUMARTIST", "ALBUM ARTIST", "ALBUM_ART
 
 void addText(TagLib::Ogg::XiphComment *comment, const char *key, const QString &text)
 {
-    const TagLib::String value = TagText::fromSongText(text);
+    const TagLib::String value = TagLibConvert::fromSongText(text);
     if (!value.isEmpty())
         comment->addField(key, value, true);
 }
@@ -38,7 +38,7 @@ void writePictures(TagLib::FLAC::File *file, const Song &song, bool forced)
     for (const Image &image : song.images()) {
         const QByteArray bytes = Writer::pictureBytes(image, forced);
         auto *picture = new TagLib::FLAC::Picture;
-        picture->setData(TagText::fromBytes(bytes));
+        picture->setData(TagLibConvert::toByteVector(bytes));
         picture->setMimeType(Writer::mimeType(bytes));
         file->addPicture(picture);
     }

@@ -2,7 +2,7 @@
 
 #include "model/picturedata.h"
 #include "model/song.h"
-#include "tags/tagtext.h"
+#include "tags/taglibconvert.h"
 
 #include <taglib/mp4coverart.h>
 #include <taglib/mp4file.h>
@@ -43,7 +43,7 @@ void writePair(TagLib::MP4::Tag *tag, const char *name, qint32 number, qint32 co
 void writeText(TagLib::MP4::Tag *tag, const char *name, const QString &text)
 {
     tag->removeItem(key(name));
-    const TagLib::String value = TagText::fromSongText(text);
+    const TagLib::String value = TagLibConvert::fromSongText(text);
     if (!value.isEmpty())
         tag->setItem(key(name), TagLib::MP4::Item(TagLib::StringList(value)));
 }
@@ -56,7 +56,7 @@ void writeCovers(TagLib::MP4::Tag *tag, const Song &song, bool forced)
         const QByteArray bytes = Writer::pictureBytes(image, forced);
         const auto format = PictureData::isValidJPEG(bytes) ? TagLib::MP4::CoverArt::JPEG
                                                             : TagLib::MP4::CoverArt::PNG;
-        covers.append(TagLib::MP4::CoverArt(format, TagText::fromBytes(bytes)));
+        covers.append(TagLib::MP4::CoverArt(format, TagLibConvert::toByteVector(bytes)));
     }
     // Set even when empty: a song without pictures says so with an empty item.
     tag->setItem(key(CoverKey), TagLib::MP4::Item(covers));

@@ -1,7 +1,7 @@
 #include "tags/mp3writer.h"
 
 #include "model/song.h"
-#include "tags/tagtext.h"
+#include "tags/taglibconvert.h"
 
 #include <taglib/attachedpictureframe.h>
 #include <taglib/commentsframe.h>
@@ -101,7 +101,7 @@ QString MP3Writer::pairText(const QString &value, qint32 number, qint32 count,
 
 void MP3Writer::writeTextFrame(TagLib::ID3v2::Tag *tag, const char *frameId, const QString &text)
 {
-    const TagLib::String value = TagText::fromSongText(text);
+    const TagLib::String value = TagLibConvert::fromSongText(text);
     if (value.isEmpty())
         return;
     auto *frame = new TagLib::ID3v2::TextIdentificationFrame(frameId, TagLib::String::UTF8);
@@ -112,7 +112,7 @@ void MP3Writer::writeTextFrame(TagLib::ID3v2::Tag *tag, const char *frameId, con
 void MP3Writer::writeComment(TagLib::ID3v2::Tag *tag, const QString &comment)
 {
     removeFramesWithoutDescription<TagLib::ID3v2::CommentsFrame>(tag, "COMM");
-    const TagLib::String value = TagText::fromSongText(comment);
+    const TagLib::String value = TagLibConvert::fromSongText(comment);
     if (value.isEmpty())
         return;
     auto *frame = new TagLib::ID3v2::CommentsFrame(TagLib::String::UTF8);
@@ -124,7 +124,7 @@ void MP3Writer::writeComment(TagLib::ID3v2::Tag *tag, const QString &comment)
 void MP3Writer::writeLyrics(TagLib::ID3v2::Tag *tag, const QString &lyrics)
 {
     removeFramesWithoutDescription<TagLib::ID3v2::UnsynchronizedLyricsFrame>(tag, "USLT");
-    const TagLib::String value = TagText::fromSongText(lyrics);
+    const TagLib::String value = TagLibConvert::fromSongText(lyrics);
     if (value.isEmpty())
         return;
     auto *frame = new TagLib::ID3v2::UnsynchronizedLyricsFrame(TagLib::String::UTF8);
@@ -141,7 +141,7 @@ void MP3Writer::writePictures(TagLib::ID3v2::Tag *tag, const Song &song, bool fo
         auto *frame = new TagLib::ID3v2::AttachedPictureFrame;
         frame->setMimeType(mimeType(bytes));
         frame->setType(TagLib::ID3v2::AttachedPictureFrame::FrontCover);
-        frame->setPicture(TagText::fromBytes(bytes));
+        frame->setPicture(TagLibConvert::toByteVector(bytes));
         tag->addFrame(frame);
     }
 }

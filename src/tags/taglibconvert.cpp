@@ -1,5 +1,7 @@
 #include "tags/taglibconvert.h"
 
+#include "model/textutil.h"
+
 #include <taglib/tbytevector.h>
 #include <taglib/tstring.h>
 
@@ -44,6 +46,21 @@ QByteArrayView toQByteArrayView(const TagLib::ByteVector &bytes)
 {
     // The const data() never detaches a vector that shares its bytes with the tag.
     return QByteArrayView(bytes.data(), qsizetype(bytes.size()));
+}
+
+TagLib::String fromSongText(const QString &text)
+{
+    const QByteArray utf8 = TextUtil::trimmedCString(text);
+    // Read as a C string on purpose: the tag gets the text up to an embedded NUL, as readers of
+    // NUL-terminated texts would see it.
+    if (utf8.isEmpty() || utf8.front() == '\0')
+        return TagLib::String();
+    return TagLib::String(utf8.constData(), TagLib::String::UTF8);
+}
+
+TagLib::ByteVector toByteVector(const QByteArray &bytes)
+{
+    return TagLib::ByteVector(bytes.constData(), static_cast<unsigned int>(bytes.size()));
 }
 
 } // namespace TagLibConvert

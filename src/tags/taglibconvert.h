@@ -9,7 +9,7 @@ class ByteVector;
 class String;
 }
 
-// Conversions at the boundary to TagLib.
+// Conversions at the boundary to TagLib, both ways.
 namespace TagLibConvert {
 
 // The text as its NUL-terminated UTF-8 form reads: everything from the first embedded NUL on is
@@ -21,5 +21,12 @@ QString toQString(const TagLib::String &text);
 QByteArray toQByteArray(const TagLib::ByteVector &bytes);
 // The bytes without a copy; valid while the vector lives unchanged.
 QByteArrayView toQByteArrayView(const TagLib::ByteVector &bytes);
+
+// The song text trimmed at both ends, as a UTF-8 TagLib string up to the first NUL character;
+// an empty text gives the null string, which makes TagLib remove the field.
+TagLib::String fromSongText(const QString &text);
+
+// A copy of the bytes.
+TagLib::ByteVector toByteVector(const QByteArray &bytes);
 
 } // namespace TagLibConvert

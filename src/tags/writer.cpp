@@ -3,7 +3,7 @@
 #include "model/image.h"
 #include "model/picturedata.h"
 #include "model/song.h"
-#include "tags/tagtext.h"
+#include "tags/taglibconvert.h"
 
 #include <taglib/tag.h>
 #include <taglib/tfile.h>
@@ -28,13 +28,13 @@ void Writer::writeTag(TagLib::Tag *tag, const Song &forSong, bool forced) const
     if (!tag)
         return;
     if (forced || forSong.isTitleModified())
-        tag->setTitle(TagText::fromSongText(forSong.title()));
+        tag->setTitle(TagLibConvert::fromSongText(forSong.title()));
     if (forced || forSong.isArtistModified())
-        tag->setArtist(TagText::fromSongText(forSong.artist()));
+        tag->setArtist(TagLibConvert::fromSongText(forSong.artist()));
     if (forced || forSong.isAlbumModified())
-        tag->setAlbum(TagText::fromSongText(forSong.album()));
+        tag->setAlbum(TagLibConvert::fromSongText(forSong.album()));
     if (forced || forSong.isGenreModified())
-        tag->setGenre(TagText::fromSongText(forSong.genre()));
+        tag->setGenre(TagLibConvert::fromSongText(forSong.genre()));
     if (forced || forSong.isYearModified()) {
         // A negative year (a text such as "-5" read as a number) has no place in a tag; it
         // removes the year like 0 does.
@@ -43,7 +43,7 @@ void Writer::writeTag(TagLib::Tag *tag, const Song &forSong, bool forced) const
         tag->setYear(year <= 0 ? 0u : static_cast<unsigned int>(qMin(year, limit)));
     }
     if (basicCommentHandling() && (forced || forSong.isCommentModified()))
-        tag->setComment(TagText::fromSongText(forSong.comment()));
+        tag->setComment(TagLibConvert::fromSongText(forSong.comment()));
 }
 
 bool Writer::basicCommentHandling() const

@@ -31,11 +31,11 @@ inline TagLib::String tl(const QString &text)
 //   "TRCK=03/10"              text identification frame
 //   "COMM=text", "COMM[desc]=text", and the same for "USLT"
 //   "APIC=bytes" / "APIC[desc]=bytes"   picture frame holding the Latin-1 bytes given
-inline TagLib::ID3v2::Frame *makeFrame(const QString &spec)
+inline TagLib::ID3v2::Frame *makeFrame(const QString &definition)
 {
     static const QRegularExpression shape(QStringLiteral("^(\\w{4})(?:\\[(.*)\\])?=(.*)$"),
                                           QRegularExpression::DotMatchesEverythingOption);
-    const QRegularExpressionMatch match = shape.match(spec);
+    const QRegularExpressionMatch match = shape.match(definition);
     if (!match.hasMatch())
         return nullptr;
     const QByteArray id = match.captured(1).toLatin1();
@@ -69,10 +69,10 @@ inline TagLib::ID3v2::Frame *makeFrame(const QString &spec)
     return frame;
 }
 
-inline void addFrames(TagLib::ID3v2::Tag *tag, const QStringList &specs)
+inline void addFrames(TagLib::ID3v2::Tag *tag, const QStringList &definitions)
 {
-    for (const QString &spec : specs) {
-        if (TagLib::ID3v2::Frame *frame = makeFrame(spec))
+    for (const QString &definition : definitions) {
+        if (TagLib::ID3v2::Frame *frame = makeFrame(definition))
             tag->addFrame(frame);
     }
 }
@@ -106,9 +106,9 @@ inline bool tagFile(const QString &path, const TagFiller &fill,
     return file.save(TagLib::RIFF::WAV::File::ID3v2);
 }
 
-inline bool tagFile(const QString &path, const QStringList &frameSpecs)
+inline bool tagFile(const QString &path, const QStringList &frameTexts)
 {
-    return tagFile(path, [&](TagLib::ID3v2::Tag *tag) { addFrames(tag, frameSpecs); });
+    return tagFile(path, [&](TagLib::ID3v2::Tag *tag) { addFrames(tag, frameTexts); });
 }
 
 } // namespace Id3Fixture
