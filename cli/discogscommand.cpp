@@ -70,27 +70,41 @@ void printReleases(const BrowserController &browser, bool json)
             Console::out(QStringLiteral("   %1-%2  %3 — %4\n")
                              .arg(release->objectInDiscsAtIndex(i), release->objectInTracksAtIndex(i),
                                   release->objectInTitlesAtIndex(i), release->objectInTitleArtistsAtIndex(i)));
-        for (const auto &cover : release->covers())
-            Console::out(QStringLiteral("   cover: %1\n").arg(cover->imageUID()));
+        for (const auto &cover : release->covers()) {
+            // The size of a downloaded picture, as the cover browser's tool tip gives it.
+            const std::optional<QString> size = Cover::isPlaceholderUID(cover->imageUID())
+                                                    ? std::nullopt
+                                                    : BrowserController::toolTipForCover(*cover);
+            Console::out(size ? QStringLiteral("   cover: %1 (%2)\n").arg(cover->imageUID(), *size)
+                              : QStringLiteral("   cover: %1\n").arg(cover->imageUID()));
+        }
     }
     Console::errLine(browser.statusMessage());
 }
 
 } // namespace
 
-ExitCode DiscogsCommand::search(BrowserController &browser, const QString &text)
+ExitCode DiscogsCommand::search(BrowserController &browser, TerminalUserInterface &ui, const QString &text)
 {
     QEventLoop loop;
     bool done = false;
-    QObject::connect(&browser, &BrowserController::releasesChanged, &loop, [&] {
+    const auto finish = [&] {
         done = true;
         // Let the alert posted with a failure run before leaving.
         QTimer::singleShot(0, &loop, &QEventLoop::quit);
-    });
+    };
+    QObject::connect(&browser, &BrowserController::releasesChanged, &loop, finish);
+    // Ctrl-C dismisses the progress sheet; the search stops once its batch has been cancelled.
+    QObject::connect(&browser, &BrowserController::searchStopped, &loop, finish);
+    ui.clearInterruption();
     browser.setSearchString(text);
     browser.searchDiscogs();
     if (!done)
         loop.exec();
+    if (ui.wasInterrupted()) {
+        Console::errLine(Localized::text("CliSearchStopped"));
+        return ExitCode::Failures;
+    }
     if (browser.sawUnauthorized())
         Console::errLine(Localized::text("DiscogsNeedsToken"));
     if (browser.failed()) {
@@ -135,7 +149,7 @@ ExitCode DiscogsCommand::run(CommandContext &context)
     if (m_apply)
         return m_applyCommand.run(context);
     BrowserController browser(context.ui);
-    const ExitCode code = search(browser, m_text);
+    const ExitCode code = search(browser, *context.ui, m_text);
     if (code == ExitCode::Success)
         printReleases(browser, context.global.json);
     return code;
@@ -170,7 +184,7 @@ Result<void> DiscogsApplyCommand::parseOptions(const ParsedOptions &options, QLi
 ExitCode DiscogsApplyCommand::prepare(CommandContext &context)
 {
     m_browser = std::make_unique<BrowserController>(context.ui);
-    const ExitCode code = DiscogsCommand::search(*m_browser, text);
+    const ExitCode code = DiscogsCommand::search(*m_browser, *context.ui, text);
     if (code != ExitCode::Success)
         return code;
     const auto covers = m_browser->covers();

@@ -42,8 +42,9 @@ public:
     ExitCode run(CommandContext &context) override;
 
     // Runs a search to its end on this thread's event loop; Success, or Failures after printing
-    // why (a failed lookup, missing credentials).
-    static ExitCode search(BrowserController &browser, const QString &text);
+    // why (a failed lookup, missing credentials, a search stopped with Ctrl-C). The browser must
+    // show its progress on ui.
+    static ExitCode search(BrowserController &browser, TerminalUserInterface &ui, const QString &text);
 
 private:
     bool m_apply = false;

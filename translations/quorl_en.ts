@@ -781,6 +781,10 @@
         <source>Dry run: %1 files would be saved, %2 renamed; nothing was written.</source>
         <translation>Dry run: %1 files would be saved, %2 renamed; nothing was written.</translation>
     </message>
+    <message id="CliSearchStopped">
+        <source>Search stopped.</source>
+        <translation>Search stopped.</translation>
+    </message>
     <message id="CliAnsweredX">
         <source>Answered: %1</source>
         <translation>Answered: %1</translation>

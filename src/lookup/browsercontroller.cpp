@@ -369,7 +369,8 @@ void BrowserController::processImage(const DownloadOperation &operation)
     else if (accepted && extension == QLatin1String("png"))
         accepted = PictureData::isValidPNG(data);
     if (accepted) {
-        const QImage image = QImage::fromData(data);
+        QImage image = QImage::fromData(data);
+        PictureData::makePixelSized(image);
         if (!image.isNull()) {
             cover->setImage(image, data);
             return;
@@ -438,17 +439,20 @@ bool BrowserController::shallCancel()
 
 void BrowserController::cancel()
 {
+    m_downloadState = idle;
+    {
+        QMutexLocker locker(&m_lock);
+        m_releasesTemp.reset();
+        m_coversTemp.reset();
+    }
     // The batch thread: the main thread owns downloadManager, so it lets go of it there, unless
-    // a later stage has replaced it meanwhile.
+    // a later stage has replaced it meanwhile. Posted last: once the main thread has heard of
+    // the stop, this browser may go away at any time.
     QMetaObject::invokeMethod(this, [this, stage = m_stage.load()] {
         if (stage == m_stage.load())
             m_downloadManager.reset();
         emit searchStopped();
     }, Qt::QueuedConnection);
-    m_downloadState = idle;
-    QMutexLocker locker(&m_lock);
-    m_releasesTemp.reset();
-    m_coversTemp.reset();
 }
 
 Release *BrowserController::currentRelease() const
@@ -484,6 +488,11 @@ QString BrowserController::labelForCover(const Cover &cover)
         return {};
     return QStringLiteral("%1 – %2\n%3 (%4)")
         .arg(release->artist(), release->album(), release->genre(), QString::number(release->year()));
+}
+
+std::optional<QString> BrowserController::toolTipForCover(const Cover &cover)
+{
+    return PictureData::pixelSize(cover.image());
 }
 
 QString BrowserController::statusMessage() const

@@ -63,6 +63,8 @@ public:
     std::shared_ptr<Cover> imageFlow(qsizetype itemAtIndex) const;
     // "<artist> – <album>\n<genre> (<year>)" of the cover's release.
     static QString labelForCover(const Cover &cover);
+    // The tool tip of a cover browser item: the pixel size of the cover's picture, if any.
+    static std::optional<QString> toolTipForCover(const Cover &cover);
     qsizetype selectedIndex() const { return m_selectedIndex; }
     void setSelectedIndex(qsizetype index);
 

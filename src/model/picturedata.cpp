@@ -1,5 +1,6 @@
 #include "model/picturedata.h"
 
+#include "model/localized.h"
 #include "model/userdefaults.h"
 
 #include <QBuffer>
@@ -104,6 +105,20 @@ QByteArray scaleIfNeeded(const QByteArray &bytes)
     if (maxPixelSize <= 0)
         return bytes;
     return scaleToMaxPixelSize(bytes, unsigned(qMin<qint64>(maxPixelSize, std::numeric_limits<unsigned>::max())));
+}
+
+void makePixelSized(QImage &image)
+{
+    if (image.width() == 0 || image.height() == 0)
+        return;
+    image.setDevicePixelRatio(1.0);
+}
+
+std::optional<QString> pixelSize(const QImage &image)
+{
+    if (image.isNull())
+        return std::nullopt;
+    return Localized::text("PixelSizeXByY").arg(image.width()).arg(image.height());
 }
 
 } // namespace PictureData

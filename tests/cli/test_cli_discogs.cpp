@@ -14,6 +14,7 @@ private slots:
     void init();
 
     void searchPrintsReleasesAsJson();
+    void searchPrintsCoverSizesAsText();
     void searchFailures_data();
     void searchFailures();
     void applySavesTheCheckedRows();
@@ -74,6 +75,24 @@ void TestCliDiscogs::searchPrintsReleasesAsJson()
     QCOMPARE(release.value("rows").toArray().at(1).toObject().value("flag").toInt(), 1);
     QCOMPARE(release.value("covers").toArray().at(0).toObject().value("imageUID").toString(), QString("no_image"));
     QCOMPARE(m_server->requests().at(0).target, QByteArray("/database/search?q=nina%20blue&type=release"));
+}
+
+void TestCliDiscogs::searchPrintsCoverSizesAsText()
+{
+    const QByteArray document = R"({"title": "Blue", "year": 2001, "genres": ["Jazz"],
+        "artists": [{"name": "Nina"}], "formats": [{"name": "CD"}],
+        "images": [{"uri": ")" + m_server->url("/img/front.png").toUtf8() + R"("},
+                   {"uri": ")" + m_server->url("/img/gone.png").toUtf8() + R"("}],
+        "tracklist": [{"type_": "track", "position": "1", "title": "One"}]})";
+    m_server->setResponse("/database/search",
+                          HttpTestResponse::withBody(R"({"results": [{"resource_url": ")" + m_server->url("/releases/5").toUtf8() + R"("}]})"));
+    m_server->setResponse("/releases/5", HttpTestResponse::withBody(document));
+    m_server->setResponse("/img/front.png", HttpTestResponse::withBody(pictureBytes(12, 7, 0xff00ff00, "PNG")));
+    const CliRun result = run({"discogs", "search", "nina"});
+    QVERIFY2(result.exitCode == 0, result.err.constData());
+    // A downloaded picture shows its pixel size; a placeholder (the 404) shows none.
+    QVERIFY2(result.out.contains("   cover: front.png (12 × 7 px)\n"), result.out.constData());
+    QVERIFY2(result.out.contains("   cover: no_image\n"), result.out.constData());
 }
 
 void TestCliDiscogs::searchFailures_data()

@@ -61,6 +61,7 @@ private:
 void TestBrowserController::initTestCase()
 {
     QVERIFY(m_dir.isValid());
+    QVERIFY(Localized::installStringTable());
     UserDefaults::shared().openStore(m_dir.filePath("settings.ini"));
     SettingsRegistry::registerDefaultsOnce();
     DownloadManager::setDefaultLimits(quickDownloadLimits());
@@ -200,6 +201,8 @@ void TestBrowserController::searchFetchesReleasesThenCoversInOrder()
     QVERIFY(!covers.at(3)->image().isNull());
     QCOMPARE(covers.at(4)->imageUID(), QString("Third-0.jpg"));
     QCOMPARE(covers.at(4)->image().size(), QSize(4, 3));
+    QCOMPARE(covers.at(4)->image().devicePixelRatio(), 1.0);
+    QCOMPARE(BrowserController::toolTipForCover(*covers.at(4)), std::optional<QString>("4 × 3 px"));
     QCOMPARE(covers.at(4)->imageData(), jpeg);
     QCOMPARE(browser.targetReleaseCount(), quint64(3));
     QCOMPARE(browser.targetCoverCount(), quint64(4));
