@@ -25,8 +25,8 @@ bool isNullMarker(const QVariant &entry)
 // The batch threads of the process. Running batches are stopped when the application object
 // ends, before it stops taking posted calls, so that no batch outlives it. A thread whose
 // manager was destroyed on that very thread cannot be waited for there; it is kept here and
-// waited for and deleted from another thread: on the main thread as soon as it has ended, when
-// the application object ends, or at the latest when the process exits.
+// waited for and deleted from another thread: when the next batch starts, when the application
+// object ends, or at the latest when the process exits. It has ended long before.
 class BatchThreads {
 public:
     static BatchThreads &shared()
@@ -52,15 +52,8 @@ public:
 
     void adopt(std::unique_ptr<QThread> thread)
     {
-        QThread *ending = thread.get();
-        {
-            QMutexLocker locker(&m_mutex);
-            m_orphans.push_back(std::move(thread));
-        }
-        if (QCoreApplication *application = QCoreApplication::instance()) {
-            QObject::connect(ending, &QThread::finished, application,
-                             [] { BatchThreads::shared().reap(); }, Qt::QueuedConnection);
-        }
+        QMutexLocker locker(&m_mutex);
+        m_orphans.push_back(std::move(thread));
     }
 
     // Waits for and deletes every kept thread but the calling one.
