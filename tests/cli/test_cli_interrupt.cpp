@@ -3,6 +3,7 @@
 
 #include "model/localized.h"
 
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -22,6 +23,7 @@ private slots:
     void interruptStopsTheSearch();
     void interruptedApplyLeavesTheSongs();
     void secondInterruptEndsAtOnce();
+    void ignoredInterruptStaysIgnored();
 
 private:
     // Answers that take far longer than a test may wait: a run that ends in time did not wait
@@ -158,6 +160,30 @@ void TestCliInterrupt::secondInterruptEndsAtOnce()
     QVERIFY2(process.waitForFinished(PromptMs), "still running after two Ctrl-C");
     QCOMPARE(process.exitStatus(), QProcess::CrashExit);
     QCOMPARE(process.readAllStandardOutput(), QByteArray());
+}
+
+void TestCliInterrupt::ignoredInterruptStaysIgnored()
+{
+    // A job started in the background ignores SIGINT; the search leaves that as it is and
+    // runs to its end.
+    serve(QByteArray());
+    HttpTestResponse search = HttpTestResponse::withBody(R"({"results": [{"resource_url": ")"
+                                                         + m_server->url("/releases/5").toUtf8() + R"("}]})");
+    search.delayMs = 1500;
+    m_server->setResponse(QStringLiteral("/database/search"), search);
+    QProcess process;
+    process.setChildProcessModifier([] { ::signal(SIGINT, SIG_IGN); });
+    QVERIFY(startAndWait(process, {"--json", "discogs", "search", "nina"}, 1));
+    interrupt(process);
+    QVERIFY(process.waitForFinished(PromptMs));
+    const QByteArray err = process.readAllStandardError();
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(process.exitCode() == 0, err.constData());
+    QVERIFY2(!err.contains(Localized::text("CliSearchStopped").toUtf8()), err.constData());
+    const QJsonArray releases = QJsonDocument::fromJson(process.readAllStandardOutput()).array();
+    QCOMPARE(releases.size(), 1);
+    QCOMPARE(releases.at(0).toObject().value("album").toString(), QStringLiteral("Blue"));
+    QCOMPARE(m_server->requestCount(), 3);
 }
 
 QTEST_GUILESS_MAIN(TestCliInterrupt)
