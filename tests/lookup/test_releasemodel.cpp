@@ -147,6 +147,12 @@ void TestReleaseModel::parsesStrictly_data()
     QTest::newRow("trailing comma") << QByteArray("{\"a\": [1, 2,]}") << false;
     QTest::newRow("single quotes") << QByteArray("{'a': 1}") << false;
     QTest::newRow("invalid UTF-8") << QByteArray("{\"a\": \"caf\xe9\"}") << false;
+    QTest::newRow("escaped byte that is no UTF-8") << QByteArray("{\"a\": \"D\\\x9b" "00e9\"}") << false;
+    QTest::newRow("unknown escape") << QByteArray(R"({"a": "\q"})") << false;
+    QTest::newRow("raw tab in text") << QByteArray("{\"a\": \"x\ty\"}") << false;
+    QTest::newRow("raw NUL in text") << QByteArray("{\"a\": \"x\0y\"}", 12) << false;
+    QTest::newRow("every escape JSON defines") << QByteArray(R"(["\" \\ \/ \b \f \n \r \t \u00e9 \ud83c\udfb5"])") << true;
+    QTest::newRow("escaped quote before the end") << QByteArray(R"({"a\"b": "c\\", "d": "\\\""})") << true;
     QTest::newRow("truncated") << QByteArray("{\"results\": [") << false;
     QTest::newRow("HTML") << QByteArray("<html><body>Maintenance</body></html>") << false;
     QTest::newRow("empty") << QByteArray() << false;
