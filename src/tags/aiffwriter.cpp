@@ -1,6 +1,7 @@
 #include "tags/aiffwriter.h"
 
 #include "model/song.h"
+#include "tags/chunkcheckedfile.h"
 
 #include <taglib/aifffile.h>
 #include <taglib/id3v2tag.h>
@@ -9,8 +10,8 @@
 std::unique_ptr<TagLib::File> AIFFWriter::writeFile(const Song &song, bool forced, TagLib::IOStream *stream) const
 {
     // Only the tags are written: the audio properties are not read.
-    auto file = stream ? std::make_unique<TagLib::RIFF::AIFF::File>(stream, false)
-                       : std::make_unique<TagLib::RIFF::AIFF::File>(song.filePath().toUtf8().constData(), false);
+    auto file = stream ? std::make_unique<ChunkCheckedFile<TagLib::RIFF::AIFF::File>>(stream, false)
+                       : std::make_unique<ChunkCheckedFile<TagLib::RIFF::AIFF::File>>(song.filePath().toUtf8().constData(), false);
     // Clears every field TagLib knows as a property; the forced write then rebuilds the tag.
     if (forced)
         file->setProperties(TagLib::PropertyMap());

@@ -4,10 +4,12 @@
 
 #include "editor/settingsregistry.h"
 #include "model/image.h"
+#include "model/localized.h"
 #include "model/song.h"
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include <taglib/aifffile.h>
 #include <taglib/id3v2tag.h>
@@ -40,6 +42,27 @@ bool withTags(const QString &path, Check check)
     return check(file.ID3v2Tag(), file.InfoTag(), file);
 }
 
+// A chunk: name, the size its header declares and the data that follows.
+QByteArray chunk(const QByteArray &name, quint32 declaredSize, const QByteArray &data, bool bigEndian)
+{
+    QByteArray size(4, '\0');
+    if (bigEndian)
+        qToBigEndian(declaredSize, size.data());
+    else
+        qToLittleEndian(declaredSize, size.data());
+    return name + size + data;
+}
+
+// The fixture's bytes with the tail appended; with inForm the form's size grows to hold it.
+QByteArray fixtureWithTail(const QString &fixture, const QByteArray &tail, bool inForm)
+{
+    QByteArray bytes = fileBytes(fixturePath(fixture)) + tail;
+    const bool bigEndian = fixture.endsWith(QStringLiteral(".aiff"));
+    if (inForm && bytes.size() >= 12)
+        bytes.replace(4, 4, chunk({}, quint32(bytes.size() - 8), {}, bigEndian));
+    return bytes;
+}
+
 } // namespace
 
 class TestRIFFWriter : public QObject {
@@ -54,6 +77,8 @@ private slots:
     void writesPictures();
     void forcedSaveClearsTheTag_data();
     void forcedSaveClearsTheTag();
+    void savesOnlyFilesReadToTheEnd_data();
+    void savesOnlyFilesReadToTheEnd();
 
 private:
     QString prefilledCopy(const QString &fixture, const QString &name);
@@ -66,6 +91,7 @@ void TestRIFFWriter::initTestCase()
     QVERIFY(m_dir.isValid());
     useTemporarySettings(m_dir);
     SettingsRegistry::registerDefaults();
+    QVERIFY(Localized::installStringTable());
 }
 
 // A copy whose ID3v2 tag holds every mapped frame and frames never read; a WAV copy also has an
@@ -188,6 +214,74 @@ void TestRIFFWriter::forcedSaveClearsTheTag()
         return true;
     }));
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
+}
+
+void TestRIFFWriter::savesOnlyFilesReadToTheEnd_data()
+{
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("saved");
+    const QByteArray badName = QByteArray::fromHex("cacacaca");
+    const QByteArray junk(40, char(0xca));
+    for (const QString extension : {QStringLiteral("aiff"), QStringLiteral("wav")}) {
+        const QString fixture = QStringLiteral("silence.") + extension;
+        const bool big = extension == u"aiff";
+        const auto row = [&extension](const char *what) -> QTestData & {
+            return QTest::addRow("%s: %s", qPrintable(extension), what) << extension;
+        };
+        row("intact") << fixtureWithTail(fixture, {}, true) << true;
+        // Bytes behind the form are not part of it; TagLib writes the tag into the form.
+        row("junk behind the form") << fixtureWithTail(fixture, junk, false) << true;
+        // TagLib stops reading at these chunks; its save would end the form before them.
+        row("chunk with a bad name") << fixtureWithTail(fixture, chunk(badName, 16, junk.left(16), big), true) << false;
+        row("chunk longer than the file") << fixtureWithTail(fixture, chunk("APPL", 100000, junk, big), true) << false;
+        // With the tag chunks the only ones, TagLib's save removes them and writes nothing.
+        QByteArray tagOnly = chunk("ID3 ", 10, QByteArray::fromHex("49443304000000000000"), big);
+        if (!big)
+            tagOnly += chunk("LIST", 4, "INFO", big);
+        row("tag chunks only") << chunk(big ? "FORM" : "RIFF", quint32(4 + tagOnly.size()), (big ? "AIFF" : "WAVE") + tagOnly, big)
+                               << false;
+    }
+    // The audio chunk claims more bytes than the file has left, as in a truncated file.
+    QByteArray truncated = fileBytes(fixturePath(QStringLiteral("silence.wav")));
+    truncated.replace(40, 4, chunk({}, 0x7fffffff, {}, false));
+    QTest::newRow("wav: data chunk longer than the file") << "wav" << truncated << false;
+}
+
+void TestRIFFWriter::savesOnlyFilesReadToTheEnd()
+{
+    QFETCH(QString, extension);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, saved);
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, QStringLiteral("chunks.") + extension, bytes);
+    QVERIFY(!path.isEmpty());
+    auto song = readSong(path);
+    QVERIFY(song);
+    song->setTitle(QStringLiteral("New title"));
+    song->addImage(Image(samplePng(qRgb(9, 8, 7))));
+    const SaveReport report = writeSong(song.get());
+
+    if (!saved) {
+        QVERIFY(report.hasErrors());
+        QCOMPARE(report.savedCount, 0);
+        QVERIFY(song->isTitleModified());
+        QCOMPARE(fileBytes(path), bytes);
+        return;
+    }
+    QVERIFY2(!report.hasErrors(), qPrintable(report.errorText));
+    const auto reread = readSong(path);
+    QVERIFY(reread);
+    QCOMPARE(reread->title(), QStringLiteral("New title"));
+    QCOMPARE(reread->countOfImages(), 1);
+    // Whatever lay behind the form still does, and the form holds the rest of the file.
+    const QByteArray after = fileBytes(path);
+    const QByteArray behind = bytes.mid(8 + (extension == u"aiff" ? qFromBigEndian<quint32>(bytes.constData() + 4)
+                                                                   : qFromLittleEndian<quint32>(bytes.constData() + 4)));
+    QVERIFY(after.endsWith(behind));
+    const quint32 formSize = extension == u"aiff" ? qFromBigEndian<quint32>(after.constData() + 4)
+                                                  : qFromLittleEndian<quint32>(after.constData() + 4);
+    QCOMPARE(qsizetype(formSize) + 8 + behind.size(), after.size());
 }
 
 QTEST_GUILESS_MAIN(TestRIFFWriter)
