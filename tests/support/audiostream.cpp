@@ -16,28 +16,71 @@ quint32 le32(const QByteArray &bytes, qsizetype at)
     return qFromLittleEndian<quint32>(bytes.constData() + at);
 }
 
-// Size of an ID3v2 tag at the start (header, body, footer), 0 if there is none.
-qsizetype id3v2Size(const QByteArray &bytes)
+// Size of an ID3v2 tag at the offset (header, body, footer), 0 if there is none.
+qsizetype id3v2Size(const QByteArray &bytes, qsizetype at = 0)
 {
-    if (bytes.size() < 10 || !bytes.startsWith("ID3"))
+    if (bytes.size() - at < 10 || bytes.mid(at, 3) != "ID3")
         return 0;
     qsizetype size = 0;
-    for (int i = 6; i < 10; ++i)
+    for (qsizetype i = at + 6; i < at + 10; ++i)
         size = (size << 7) | (quint8(bytes.at(i)) & 0x7f);
-    const bool hasFooter = quint8(bytes.at(5)) & 0x10;
+    const bool hasFooter = quint8(bytes.at(at + 5)) & 0x10;
     return 10 + size + (hasFooter ? 10 : 0);
+}
+
+// Whether an ID3v2 tag header starts at the offset: "ID3", a major version 2 to 4, a revision and
+// four size bytes below 0x80.
+bool isID3v2Header(const QByteArray &bytes, qsizetype at)
+{
+    if (bytes.size() - at < 10 || bytes.mid(at, 3) != "ID3")
+        return false;
+    const quint8 major = quint8(bytes.at(at + 3));
+    if (major < 2 || major > 4 || quint8(bytes.at(at + 4)) == 0xff)
+        return false;
+    for (qsizetype i = at + 6; i < at + 10; ++i) {
+        if (quint8(bytes.at(i)) & 0x80)
+            return false;
+    }
+    return true;
+}
+
+// Size of the tag that ends where the bytes up to `end` end: an ID3v1 tag, an APE tag or an
+// ID3v2 tag with a footer; 0 if there is none.
+qsizetype trailingTagSize(const QByteArray &bytes, qsizetype end)
+{
+    if (end >= 128 && bytes.mid(end - 128, 3) == "TAG")
+        return 128;
+    if (end >= 32 && bytes.mid(end - 32, 8) == "APETAGEX") {
+        const qsizetype tagSize = le32(bytes, end - 32 + 12);
+        const bool hasHeader = le32(bytes, end - 32 + 20) & 0x80000000u;
+        return tagSize + (hasHeader ? 32 : 0);
+    }
+    if (end >= 20 && bytes.mid(end - 10, 3) == "3DI") {
+        // The footer repeats the header, with its own identifier: header, body and footer.
+        qsizetype size = 0;
+        for (qsizetype i = end - 4; i < end; ++i)
+            size = (size << 7) | (quint8(bytes.at(i)) & 0x7f);
+        return 20 + size;
+    }
+    return 0;
 }
 
 QByteArray mpegStream(const QByteArray &bytes)
 {
-    qsizetype begin = id3v2Size(bytes);
+    // A tag directly behind the first is a duplicate that writers may merge into the first.
+    qsizetype begin = 0;
+    while (qsizetype size = id3v2Size(bytes, begin))
+        begin += size;
     qsizetype end = bytes.size();
-    if (end - begin >= 128 && bytes.mid(end - 128, 3) == "TAG")
-        end -= 128;
-    if (end - begin >= 32 && bytes.mid(end - 32, 8) == "APETAGEX") {
-        const qsizetype tagSize = le32(bytes, end - 32 + 12);
-        const bool hasHeader = le32(bytes, end - 32 + 20) & 0x80000000u;
-        end -= tagSize + (hasHeader ? 32 : 0);
+    while (qsizetype size = trailingTagSize(bytes, end)) {
+        if (size < 0 || size > end - begin)
+            return {};
+        end -= size;
+    }
+    // A tag amid the audio, behind bytes that are not a tag, is not a layout this walk knows.
+    for (qsizetype at = bytes.indexOf("ID3", begin); at >= 0 && at < end; at = bytes.indexOf("ID3", at + 1)) {
+        if (isID3v2Header(bytes, at))
+            return {};
     }
     return begin <= end ? bytes.mid(begin, end - begin) : QByteArray();
 }

@@ -1,0 +1,267 @@
+// Edits and saves a copy of every file with a music extension in the shared corpus of real-world
+// files, many of them damaged on purpose, and checks that nothing is lost: a file the save pass
+// reports as saved reads back with every value that was set, keeps its audio bytes and does not
+// grow when saved again; a file it refuses is left byte for byte as it was. Each file is handled
+// in a child process (this executable with "--one FILE") under a time limit, so a crash, a
+// sanitizer report or a hang names its file.
+
+#include "audiostream.h"
+#include "fixtures.h"
+#include "savetesting.h"
+
+#include "editor/settingsregistry.h"
+#include "model/image.h"
+#include "model/localized.h"
+#include "model/song.h"
+#include "tags/tagsreader.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int FileTimeLimitMs = 60000;
+
+QString corpusDir()
+{
+    return QDir::cleanPath(QStringLiteral(QUORL_CORPUS_DIR));
+}
+
+// The files the editor would load, in a stable order.
+QStringList musicFiles()
+{
+    QStringList files;
+    TagsReader reader;
+    QDirIterator it(corpusDir(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (reader.readerForPath(path))
+            files << path;
+    }
+    files.sort();
+    return files;
+}
+
+// The values an edit sets, one "name: value" line each; pictures by size and MD5 in their order.
+QString tagValues(const Song &song)
+{
+    QStringList lines;
+    lines << QStringLiteral("track: ") + song.track() << QStringLiteral("title: ") + song.title()
+          << QStringLiteral("artist: ") + song.artist() << QStringLiteral("albumArtist: ") + song.albumArtist()
+          << QStringLiteral("composer: ") + song.composer() << QStringLiteral("album: ") + song.album()
+          << QStringLiteral("disc: ") + song.disc() << QStringLiteral("genre: ") + song.genre()
+          << QStringLiteral("year: %1").arg(song.year()) << QStringLiteral("comment: ") + song.comment()
+          << QStringLiteral("lyrics: ") + song.lyrics()
+          << QStringLiteral("isCompilation: %1").arg(song.isCompilation());
+    for (const Image &image : song.images()) {
+        lines << QStringLiteral("image: %1 bytes, md5 %2")
+                     .arg(image.data().size())
+                     .arg(QLatin1String(QCryptographicHash::hash(image.data(), QCryptographicHash::Md5).toHex()));
+    }
+    return lines.join(u'\n');
+}
+
+// Sets every text field, both number pairs, the year, the compilation flag, the comment and the
+// lyrics. The suffix is trimmed away by the setters: a blank suffix flags the fields again
+// without changing their values.
+void editValues(Song &song, const QString &suffix)
+{
+    song.setTitle(QStringLiteral("Titre d'essai ✓") + suffix);
+    song.setArtist(QStringLiteral("Artiste Ä") + suffix);
+    song.setAlbumArtist(QStringLiteral("Album Artist ß") + suffix);
+    song.setComposer(QStringLiteral("Komponist ø") + suffix);
+    song.setAlbum(QStringLiteral("Album ☆") + suffix);
+    song.setGenre(QStringLiteral("Ambient") + suffix);
+    song.setComment(QStringLiteral("A comment, with a comma") + suffix);
+    song.setLyrics(QStringLiteral("First line\nSecond line ♪") + suffix);
+    song.noCheck_setTrack(QStringLiteral("3/12"));
+    song.noCheck_setDisc(QStringLiteral("1/2"));
+    song.setYear(1999);
+    song.setIsCompilation(1);
+}
+
+// Why the child failed, as one text; empty when every check held.
+class Failure {
+public:
+    bool check(bool condition, const QString &what)
+    {
+        if (!condition && m_text.isEmpty())
+            m_text = what;
+        return condition;
+    }
+    bool compare(const QString &actual, const QString &expected, const QString &what)
+    {
+        return check(actual == expected,
+                     QStringLiteral("%1\n--- expected:\n%2\n--- actual:\n%3").arg(what, expected, actual));
+    }
+    const QString &text() const { return m_text; }
+
+private:
+    QString m_text;
+};
+
+// After a save the report calls done: the values are those set, the audio bytes (where the
+// original's could be found) are the original's.
+void checkSaved(Failure &failure, const QString &path, const QString &expected, const QByteArray &audio,
+                const QString &step)
+{
+    const auto reread = readSong(path);
+    if (!failure.check(reread != nullptr, step + QStringLiteral(": the saved file does not load again")))
+        return;
+    failure.compare(tagValues(*reread), expected, step + QStringLiteral(": values read back"));
+    if (!audio.isEmpty())
+        failure.check(audioStream(path) == audio, step + QStringLiteral(": the audio bytes changed"));
+}
+
+// The child: edits and saves a copy of one file, prints what happened on stdout ("saved" or
+// "refused", with notes) and the first failed check on stderr. Exit 0 when every check held.
+int saveOne(const QString &source)
+{
+    QTemporaryDir settings;
+    useTemporarySettings(settings);
+    SettingsRegistry::registerDefaults();
+    if (!Localized::installStringTable()) {
+        std::fprintf(stderr, "no string table\n");
+        return 3;
+    }
+    QTemporaryDir work;
+    const QString path = work.filePath(QFileInfo(source).fileName());
+    if (!QFile::copy(source, path)
+        || !QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther)) {
+        std::fprintf(stderr, "cannot copy %s\n", qPrintable(source));
+        return 3;
+    }
+
+    Failure failure;
+    auto song = readSong(path);
+    if (!song) {
+        std::fprintf(stderr, "the loader skipped the file\n");
+        return 2;
+    }
+    const QByteArray originalBytes = fileBytes(path);
+    const QByteArray originalAudio = audioStream(path);
+    QStringList notes;
+    if (originalAudio.isEmpty())
+        notes << QStringLiteral("audio stream not located");
+
+    editValues(*song, QString());
+    song->addImage(Image(samplePng(qRgb(200, 40, 90))));
+    const QString expected = tagValues(*song);
+    const SaveReport first = writeSong(song.get());
+
+    if (first.hasErrors() || first.savedCount != 1) {
+        // Refused: not a byte may have changed, and the song keeps its changes.
+        failure.check(first.savedCount == 0, QStringLiteral("the save both failed and counted as done"));
+        failure.check(fileBytes(path) == originalBytes, QStringLiteral("a refused save changed the file"));
+        failure.check(song->isModified(), QStringLiteral("a refused save cleared the song's changes"));
+        failure.check(first.errorText.contains(QFileInfo(path).fileName()),
+                      QStringLiteral("the refusal does not name the file: ") + first.errorText);
+        std::printf("refused%s\n", qPrintable(notes.isEmpty() ? QString() : QStringLiteral(" (") + notes.join(QStringLiteral("; ")) + u')'));
+    } else {
+        failure.check(!song->isModified(), QStringLiteral("a save done in full left the song modified"));
+        checkSaved(failure, path, expected, originalAudio, QStringLiteral("first save"));
+        const qint64 sizeOnce = QFileInfo(path).size();
+
+        // The same values again, flagged but unchanged: nothing grows.
+        auto again = readSong(path);
+        if (failure.check(again != nullptr, QStringLiteral("the saved file does not load again"))) {
+            editValues(*again, QStringLiteral(" "));
+            const QList<Image> images = again->images();
+            again->removeAllImages();
+            for (const Image &image : images)
+                again->addImage(image);
+            failure.check(again->isTitleModified() && again->isImagesModified(),
+                          QStringLiteral("the repeated edit flags nothing"));
+            const SaveReport second = writeSong(again.get());
+            failure.check(!second.hasErrors(), QStringLiteral("the second save failed: ") + second.errorText);
+            failure.check(QFileInfo(path).size() == sizeOnce,
+                          QStringLiteral("the second save changed the size from %1 to %2")
+                              .arg(sizeOnce).arg(QFileInfo(path).size()));
+            checkSaved(failure, path, expected, originalAudio, QStringLiteral("second save"));
+
+            // A forced save rebuilds the tags from the song alone.
+            const SaveReport forced = writeSong(again.get(), true);
+            failure.check(!forced.hasErrors(), QStringLiteral("the forced save failed: ") + forced.errorText);
+            checkSaved(failure, path, expected, originalAudio, QStringLiteral("forced save"));
+        }
+        if (fileBytes(path).size() < originalBytes.size())
+            notes << QStringLiteral("%1 bytes smaller").arg(originalBytes.size() - fileBytes(path).size());
+        std::printf("saved%s\n", qPrintable(notes.isEmpty() ? QString() : QStringLiteral(" (") + notes.join(QStringLiteral("; ")) + u')'));
+    }
+    if (!failure.text().isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(failure.text()));
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+class TestCorpusSave : public QObject {
+    Q_OBJECT
+
+private:
+    int m_saved = 0;
+    int m_refused = 0;
+
+private slots:
+    void savesEveryFileInItsOwnProcess_data()
+    {
+        if (!QFileInfo(corpusDir()).isDir())
+            QSKIP(qPrintable(QStringLiteral("no corpus at %1").arg(corpusDir())));
+        QTest::addColumn<QString>("path");
+        const QDir root(corpusDir());
+        for (const QString &path : musicFiles())
+            QTest::newRow(qPrintable(root.relativeFilePath(path))) << path;
+    }
+
+    void savesEveryFileInItsOwnProcess()
+    {
+        QFETCH(QString, path);
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--one"), path});
+        QVERIFY2(child.waitForStarted(), qPrintable(child.errorString()));
+        if (!child.waitForFinished(FileTimeLimitMs)) {
+            child.kill();
+            child.waitForFinished();
+            QFAIL(qPrintable(QStringLiteral("saving %1 did not end within %2 s").arg(path).arg(FileTimeLimitMs / 1000)));
+        }
+        const QString errors = QString::fromLocal8Bit(child.readAllStandardError());
+        const QString outcome = QString::fromUtf8(child.readAllStandardOutput()).trimmed();
+        qInfo("%s: %s", QTest::currentDataTag(), qPrintable(outcome.isEmpty() ? QStringLiteral("no outcome") : outcome));
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit,
+                 qPrintable(QStringLiteral("saving %1 crashed:\n%2").arg(path, errors)));
+        QVERIFY2(child.exitCode() == 0,
+                 qPrintable(QStringLiteral("saving %1 failed (exit %2):\n%3").arg(path).arg(child.exitCode()).arg(errors)));
+        QVERIFY2(!errors.contains(QLatin1String("Sanitizer")) && !errors.contains(QLatin1String("runtime error")),
+                 qPrintable(QStringLiteral("saving %1:\n%2").arg(path, errors)));
+        QVERIFY2(outcome.startsWith(QLatin1String("saved")) || outcome.startsWith(QLatin1String("refused")),
+                 qPrintable(outcome));
+        ++(outcome.startsWith(QLatin1String("saved")) ? m_saved : m_refused);
+    }
+
+    void cleanupTestCase()
+    {
+        qInfo("%d files saved, %d refused", m_saved, m_refused);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--one") == 0)
+        return saveOne(QFile::decodeName(argv[2]));
+    TestCorpusSave test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_corpussave.moc"
