@@ -111,7 +111,21 @@ ExitCode DiscogsCommand::search(BrowserController &browser, TerminalUserInterfac
         Console::errLine(Localized::text("DiscogsLookupFailed"));
         return ExitCode::Failures;
     }
-    return browser.sawUnauthorized() && browser.releases().isEmpty() ? ExitCode::Failures : ExitCode::Success;
+    if (!browser.releases().isEmpty())
+        return ExitCode::Success;
+    if (browser.sawUnauthorized())
+        return ExitCode::Failures;
+    // Nothing found because nothing could be asked is a failed lookup, not an empty result.
+    if (const auto unused = browser.firstUnusedAnswer()) {
+        if (unused->statusCode == 0)
+            Console::errLine(Localized::text("DiscogsNotReachedX").arg(unused->error));
+        else if (unused->statusCode == 200)
+            Console::errLine(Localized::text("DiscogsAnsweredEmpty"));
+        else
+            Console::errLine(Localized::text("DiscogsAnsweredStatusX").arg(unused->statusCode));
+        return ExitCode::Failures;
+    }
+    return ExitCode::Success;
 }
 
 QString DiscogsCommand::synopsis() const

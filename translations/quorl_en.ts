@@ -877,6 +877,18 @@
         <source>Discogs refused the request (401). Set a personal access token in the setting "DISCOGS_TOKEN", e.g. quorl-cli -D DISCOGS_TOKEN=… or in the settings file.</source>
         <translation>Discogs refused the request (401). Set a personal access token in the setting "DISCOGS_TOKEN", e.g. quorl-cli -D DISCOGS_TOKEN=… or in the settings file.</translation>
     </message>
+    <message id="DiscogsNotReachedX">
+        <source>Discogs could not be reached: %1</source>
+        <translation>Discogs could not be reached: %1</translation>
+    </message>
+    <message id="DiscogsAnsweredStatusX">
+        <source>Discogs answered with status %1, so nothing could be looked up.</source>
+        <translation>Discogs answered with status %1, so nothing could be looked up.</translation>
+    </message>
+    <message id="DiscogsAnsweredEmpty">
+        <source>Discogs sent an empty answer, so nothing could be looked up.</source>
+        <translation>Discogs sent an empty answer, so nothing could be looked up.</translation>
+    </message>
     <message id="DiscogsLookupFailed">
         <source>The Discogs lookup failed.</source>
         <translation>The Discogs lookup failed.</translation>

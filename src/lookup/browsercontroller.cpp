@@ -112,6 +112,10 @@ void BrowserController::doSearchDiscogs()
     m_releaseItems.reset();
     m_failed = false;
     m_unauthorized = false;
+    {
+        QMutexLocker locker(&m_lock);
+        m_firstUnusedAnswer.reset();
+    }
     m_ui->setProgressText(keyText("SearchingDiscogsForX").arg(m_searchString));
     showProgressBar(keyText("FetchingReleaseInformation"));
     static const QRegularExpression digits(QStringLiteral("\\A[0-9]+\\z"));
@@ -239,8 +243,10 @@ void BrowserController::processSearchResult(const DownloadOperation &operation)
     updateRequestData(&operation.responseHeaders());
     if (!handleDiscogsAvailability(operation.statusCode()))
         return;
-    if (operation.statusCode() != 200 || operation.data().isEmpty())
+    if (operation.statusCode() != 200 || operation.data().isEmpty()) {
+        noteUnusedAnswer(operation);
         return;
+    }
     const auto parsed = JsonReader::parse(operation.data());
     QString error = parsed ? QString() : parsed.error().detail;
     if (error.isEmpty() && operation.error())
@@ -251,6 +257,20 @@ void BrowserController::processSearchResult(const DownloadOperation &operation)
     if (!validateObject(results.isArray(), error))
         return;
     m_releaseItems = results.toArray();
+}
+
+std::optional<BrowserController::UnusedAnswer> BrowserController::firstUnusedAnswer() const
+{
+    QMutexLocker locker(&m_lock);
+    return m_firstUnusedAnswer;
+}
+
+void BrowserController::noteUnusedAnswer(const DownloadOperation &operation)
+{
+    QMutexLocker locker(&m_lock);
+    if (!m_firstUnusedAnswer)
+        m_firstUnusedAnswer = UnusedAnswer{operation.statusCode(),
+                                           operation.error() ? operation.error()->description : QString()};
 }
 
 void BrowserController::processReleases()
@@ -278,8 +298,12 @@ void BrowserController::processRelease(const DownloadOperation &operation)
     updateRequestData(&operation.responseHeaders());
     if (!handleDiscogsAvailability(operation.statusCode()))
         return;
-    if (m_failed || operation.statusCode() != 200 || operation.data().isEmpty())
+    if (m_failed)
         return;
+    if (operation.statusCode() != 200 || operation.data().isEmpty()) {
+        noteUnusedAnswer(operation);
+        return;
+    }
     const auto parsed = JsonReader::parse(operation.data());
     QString error = parsed ? QString() : parsed.error().detail;
     if (!validateObject(parsed.ok() && parsed.value().isObject(), error))

@@ -51,6 +51,15 @@ public:
     // 401 (no or wrong credentials).
     bool failed() const { return m_failed.load(); }
     bool sawUnauthorized() const { return m_unauthorized.load(); }
+    // The first answer of the last search (to its search or release requests) that was passed
+    // over without a message: no connection, a status other than 200 below 500, or an empty
+    // body. A search that found nothing and has one could not ask, rather than found nothing,
+    // which a caller without the window may want to say.
+    struct UnusedAnswer {
+        qint64 statusCode = 0;
+        QString error;
+    };
+    std::optional<UnusedAnswer> firstUnusedAnswer() const;
 
     // Starts a search when searchString is not empty.
     void searchDiscogs();
@@ -110,6 +119,7 @@ signals:
 
 private:
     bool validateObject(bool present, const QString &error);
+    void noteUnusedAnswer(const DownloadOperation &operation);
     void processImages(const QJsonArray &images, const std::shared_ptr<Release> &release);
     void addCoverWithImageUID(const QString &uid, const std::shared_ptr<Release> &release);
     void showProgressBar(const std::optional<QString> &text);
@@ -140,6 +150,7 @@ private:
     // Set when a failure has ended the running search; later results of its batch are dropped.
     std::atomic<bool> m_failed{false};
     std::atomic<bool> m_unauthorized{false};
+    std::optional<UnusedAnswer> m_firstUnusedAnswer; // under m_lock
     std::unique_ptr<Json2ReleaseWalker> m_walker;
     qsizetype m_selectedIndex = 0;
 };

@@ -17,6 +17,9 @@ private slots:
     void searchPrintsCoverSizesAsText();
     void searchFailures_data();
     void searchFailures();
+    void unreachableServiceIsAFailure_data();
+    void unreachableServiceIsAFailure();
+    void missingReleaseIsAFailure();
     void applySavesTheCheckedRows();
     void badOptionsAreUsageErrors_data();
     void badOptionsAreUsageErrors();
@@ -103,6 +106,10 @@ void TestCliDiscogs::searchFailures_data()
     QTest::newRow("401") << 401 << QByteArray(R"({"message": "You must authenticate"})") << QByteArray("DISCOGS_TOKEN");
     QTest::newRow("503") << 503 << QByteArray() << QByteArray();
     QTest::newRow("not JSON") << 200 << QByteArray("<html>") << QByteArray();
+    // Answers the search passes over without an alert: found nothing because it could not ask.
+    QTest::newRow("404") << 404 << QByteArray(R"({"message": "Not found"})") << QByteArray("status 404");
+    QTest::newRow("429") << 429 << QByteArray(R"({"message": "Too many"})") << QByteArray("status 429");
+    QTest::newRow("empty 200") << 200 << QByteArray() << QByteArray("empty answer");
 }
 
 void TestCliDiscogs::searchFailures()
@@ -114,6 +121,33 @@ void TestCliDiscogs::searchFailures()
     const CliRun result = run({"discogs", "search", "x"});
     QCOMPARE(result.exitCode, 1);
     QVERIFY2(result.err.contains(message), result.err.constData());
+}
+
+void TestCliDiscogs::unreachableServiceIsAFailure_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("search text") << QStringList{"discogs", "search", "x"};
+    QTest::newRow("release number") << QStringList{"discogs", "search", "5"};
+}
+
+void TestCliDiscogs::unreachableServiceIsAFailure()
+{
+    QFETCH(QStringList, arguments);
+    // A port on this machine that nothing listens on: the server is closed before the run.
+    const QString url = m_server->url("");
+    m_server.reset();
+    const CliRun result = runCli(QStringList{"-D", "DISCOGS_API_URL=" + url} + arguments, m_config);
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains("could not be reached"), result.err.constData());
+    QVERIFY(result.out.isEmpty());
+}
+
+void TestCliDiscogs::missingReleaseIsAFailure()
+{
+    m_server->setResponse("/releases/5", HttpTestResponse::withBody(R"({"message": "Release not found."})", 404));
+    const CliRun result = run({"discogs", "search", "5"});
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains("status 404"), result.err.constData());
 }
 
 void TestCliDiscogs::applySavesTheCheckedRows()
