@@ -7,6 +7,8 @@
 #include <taglib/tag.h>
 #include <taglib/tfilestream.h>
 
+#include <algorithm>
+
 namespace {
 
 void fillIfEmpty(const QString &current, const TagLib::String &value, Song *song,
@@ -51,6 +53,8 @@ void Reader::readAudioProps(const TagLib::AudioProperties *props, Song *toSong) 
 {
     if (!props || !toSong)
         return;
-    toSong->setBitrate(props->bitrate());
-    toSong->setLength(props->length());
+    // A damaged header can make the library report a negative value (a frame count whose
+    // duration overflows gives a length of minus 2^31 milliseconds); it counts as unknown.
+    toSong->setBitrate(std::max(0, props->bitrate()));
+    toSong->setLength(std::max(0, props->length()));
 }

@@ -379,6 +379,38 @@ private slots:
         QCOMPARE(song->albumArtist(), albumArtist);
         QCOMPARE(song->isCompilation(), isCompilation);
     }
+
+    // The length of an MPEG file with a Xing header comes from its frame count (1152 samples a
+    // frame at 44.1 kHz); a count whose duration overflows the library's milliseconds is unknown.
+    void readsLengthFromXingFrameCount_data()
+    {
+        QTest::addColumn<quint32>("frames");
+        QTest::addColumn<int>("length");
+        QTest::newRow("1000 frames") << quint32(1000) << 26;
+        QTest::newRow("80 million frames") << quint32(80000000) << 2089795;
+        QTest::newRow("overflowing count") << quint32(0xfed70000) << 0;
+        QTest::newRow("largest count") << quint32(0xffffffff) << 0;
+    }
+
+    void readsLengthFromXingFrameCount()
+    {
+        QFETCH(quint32, frames);
+        QFETCH(int, length);
+        // Three frames of MPEG-1 layer III at 128 kbit/s, 44.1 kHz, stereo: 417 bytes each; the
+        // first carries the Xing header after its 32 bytes of side information.
+        QByteArray frame(417, '\0');
+        frame.replace(0, 4, QByteArray("\xff\xfb\x90\x00", 4));
+        QByteArray bytes = frame + frame + frame;
+        const char count[4] = {char(frames >> 24), char(frames >> 16), char(frames >> 8), char(frames)};
+        // Flags: frame count and byte count present; the byte count is the file's.
+        bytes.replace(36, 16, QByteArray("Xing\0\0\0\x03", 8) + QByteArray(count, 4) + QByteArray("\0\0\x04\xe3", 4));
+        const QString path = writeFile(m_dir, QStringLiteral("xing%1.mp3").arg(++m_counter), bytes);
+        QVERIFY(!path.isEmpty());
+        const auto song = MP3Reader().parseFile(path);
+        QVERIFY(song);
+        QCOMPARE(song->length(), length);
+        QVERIFY(song->bitrate() >= 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestMP3Reader)
