@@ -774,12 +774,12 @@
         <translation>Nothing was changed or saved.</translation>
     </message>
     <message id="CliSaveSummaryXY">
-        <source>%1 files saved, %2 renamed.</source>
-        <translation>%1 files saved, %2 renamed.</translation>
+        <source>Files saved: %1. Files renamed: %2.</source>
+        <translation>Files saved: %1. Files renamed: %2.</translation>
     </message>
     <message id="CliDryRunSummaryXY">
-        <source>Dry run: %1 files would be saved, %2 renamed; nothing was written.</source>
-        <translation>Dry run: %1 files would be saved, %2 renamed; nothing was written.</translation>
+        <source>Dry run, nothing was written. Files to save: %1. Files to rename: %2.</source>
+        <translation>Dry run, nothing was written. Files to save: %1. Files to rename: %2.</translation>
     </message>
     <message id="CliSearchStopped">
         <source>Search stopped.</source>

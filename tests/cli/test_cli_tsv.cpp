@@ -116,7 +116,7 @@ void TestCliTsv::importsEditedList()
     const CliRun result = run(QStringList{"import", listPath} + m_paths);
     QCOMPARE(result.exitCode, 0);
     QVERIFY2(!result.err.contains("could not"), result.err.constData());
-    QVERIFY2(result.out.startsWith("2 files saved"), result.out.constData());
+    QVERIFY2(result.out.startsWith("Files saved: 2."), result.out.constData());
     QCOMPARE(fileBytes(listPath), untouched);
 
     const std::unique_ptr<Song> a = readSong(m_paths.at(0));
