@@ -53,8 +53,8 @@ void Reader::readAudioProps(const TagLib::AudioProperties *props, Song *toSong) 
 {
     if (!props || !toSong)
         return;
-    // A damaged header can make the library report a negative value (a frame count whose
-    // duration overflows gives a length of minus 2^31 milliseconds); it counts as unknown.
-    toSong->setBitrate(std::max(0, props->bitrate()));
+    toSong->setBitrate(props->bitrate());
+    // A damaged header can make the library report a negative length (an MPEG frame count whose
+    // duration overflows its milliseconds gives minus 2^31 of them); it counts as unknown.
     toSong->setLength(std::max(0, props->length()));
 }

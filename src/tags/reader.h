@@ -36,7 +36,7 @@ public:
     // values of a new one. The stream stays the caller's.
     virtual std::unique_ptr<Song> parseStream(TagLib::IOStream *stream) const;
 
-    // Bit rate (kbit/s) and length (whole seconds); absent properties leave both 0, and so do
-    // negative values, which only a damaged header gives.
+    // Bit rate (kbit/s) and length (whole seconds); absent properties leave both 0. A negative
+    // length, which only a damaged header gives, is left 0 as well.
     virtual void readAudioProps(const TagLib::AudioProperties *props, Song *toSong) const;
 };

@@ -1,8 +1,9 @@
 // Fuzz target for the tag readers. Every input is read by each of the five per-format readers,
-// whatever its format, twice: from memory and from an in-memory file through the stream the
-// application reads files with. Both reads must give the same song, and its numbers must be in
-// the forms the song accepts. A reader that the library gives up on with an exception gives an
-// empty song, as when the application reads a file.
+// whatever its format, from memory; one of them (chosen by the input's length) reads it again
+// from an in-memory file through the stream the application reads files with. Both reads must
+// give the same song, and its numbers must be in the forms the song accepts. A reader that the
+// library gives up on with an exception gives an empty song, as when the application reads a
+// file.
 
 #include "model/song.h"
 #include "model/userdefaults.h"
@@ -103,11 +104,11 @@ std::unique_ptr<Song> readAsFile(const Reader &reader, const uint8_t *bytes, siz
 
 void checkSong(const Song &song, const char *reader)
 {
-    if (song.bitrate() < 0 || song.length() < 0)
-        std::fprintf(stderr, "%s reader: bit rate %d, length %d\n", reader, song.bitrate(), song.length());
+    if (song.length() < 0)
+        std::fprintf(stderr, "%s reader: length %d\n", reader, song.length());
     require(song.track().isEmpty() || Song::isValidNaturalNumberOrPair(song.track()), "track is a number or pair");
     require(song.disc().isEmpty() || Song::isValidNaturalNumberOrPair(song.disc()), "disc is a number or pair");
-    require(song.bitrate() >= 0 && song.length() >= 0, "audio properties are not negative");
+    require(song.length() >= 0, "a length is not negative");
     for (const Image &image : song.images())
         require(!image.isNull() && image.hash().size() == 16, "pictures have a digest");
 }
@@ -138,6 +139,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
         const std::unique_ptr<Song> fromMemory = read(reader, &memory);
         require(fromMemory != nullptr, "every reader makes a song");
         checkSong(*fromMemory, all.names[i]);
+        // One reader a run (by the input's length) also reads it as a file: that halves the cost.
+        if (size_t(i) != size % 5)
+            continue;
         const std::unique_ptr<Song> fromFile = readAsFile(reader, bytes, size);
         require(fromFile != nullptr, "every reader makes a song from a file");
         if (summary(*fromMemory) != summary(*fromFile)) {

@@ -409,7 +409,6 @@ private slots:
         const auto song = MP3Reader().parseFile(path);
         QVERIFY(song);
         QCOMPARE(song->length(), length);
-        QVERIFY(song->bitrate() >= 0);
     }
 };
 
