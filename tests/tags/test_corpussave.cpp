@@ -100,8 +100,9 @@ QStringList valuesNotEdited(const QString &path)
     static const QStringList edited = {
         QStringLiteral("TITLE"), QStringLiteral("ARTIST"), QStringLiteral("ALBUMARTIST"),
         QStringLiteral("ALBUM ARTIST"), QStringLiteral("ALBUM_ARTIST"), QStringLiteral("ENSEMBLE"),
-        QStringLiteral("COMPOSER"), QStringLiteral("ALBUM"), QStringLiteral("GENRE"), QStringLiteral("DATE"),
-        QStringLiteral("YEAR"), QStringLiteral("COMMENT"), QStringLiteral("DESCRIPTION"), QStringLiteral("LYRICS"), QStringLiteral("TRACKNUMBER"),
+        QStringLiteral("COMPOSER"), QStringLiteral("ALBUM"), QStringLiteral("GENRE"),
+        QStringLiteral("DATE"), QStringLiteral("YEAR"), QStringLiteral("COMMENT"),
+        QStringLiteral("DESCRIPTION"), QStringLiteral("LYRICS"), QStringLiteral("TRACKNUMBER"),
         QStringLiteral("TRACKTOTAL"), QStringLiteral("DISCNUMBER"), QStringLiteral("DISCTOTAL"),
         QStringLiteral("COMPILATION")};
     QStringList lines;
