@@ -2,6 +2,7 @@
 // them damaged on purpose. Each file is read in a child process (this executable with
 // "--one FILE") under a time limit, so a crash, a sanitizer report or a hang names its file.
 
+#include "corpusfiles.h"
 #include "fixtures.h"
 #include "songdump.h"
 
@@ -10,8 +11,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
-#include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,26 +20,6 @@
 namespace {
 
 constexpr int FileTimeLimitMs = 20000;
-
-QString corpusDir()
-{
-    return QDir::cleanPath(QStringLiteral(QUORL_CORPUS_DIR));
-}
-
-// The files the editor would read, in a stable order.
-QStringList musicFiles()
-{
-    QStringList files;
-    TagsReader reader;
-    QDirIterator it(corpusDir(), QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (reader.readerForPath(path))
-            files << path;
-    }
-    files.sort();
-    return files;
-}
 
 // The child: reads one file as loading does and prints the song.
 int readOne(const QString &path)
@@ -70,34 +49,18 @@ private:
 private slots:
     void readsEveryFileInItsOwnProcess_data()
     {
-        if (!QFileInfo(corpusDir()).isDir())
-            QSKIP(qPrintable(QStringLiteral("no corpus at %1").arg(corpusDir())));
-        QTest::addColumn<QString>("path");
-        const QDir root(corpusDir());
-        for (const QString &path : musicFiles())
-            QTest::newRow(qPrintable(root.relativeFilePath(path))) << path;
+        if (!CorpusFiles::exists())
+            QSKIP(qPrintable(QStringLiteral("no corpus at %1").arg(CorpusFiles::folder())));
+        CorpusFiles::addMusicFileRows();
     }
 
     void readsEveryFileInItsOwnProcess()
     {
         QFETCH(QString, path);
         m_failed.insert(path);
-        QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--one"), path});
-        QVERIFY2(child.waitForStarted(), qPrintable(child.errorString()));
-        if (!child.waitForFinished(FileTimeLimitMs)) {
-            child.kill();
-            child.waitForFinished();
-            QFAIL(qPrintable(QStringLiteral("reading %1 did not end within %2 s").arg(path).arg(FileTimeLimitMs / 1000)));
-        }
-        const QString errors = QString::fromLocal8Bit(child.readAllStandardError());
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit,
-                 qPrintable(QStringLiteral("reading %1 crashed:\n%2").arg(path, errors)));
-        QVERIFY2(child.exitCode() == 0,
-                 qPrintable(QStringLiteral("reading %1 failed (exit %2):\n%3").arg(path).arg(child.exitCode()).arg(errors)));
-        QVERIFY2(!errors.contains(QLatin1String("Sanitizer")) && !errors.contains(QLatin1String("runtime error")),
-                 qPrintable(QStringLiteral("reading %1:\n%2").arg(path, errors)));
-        const QString dump = QString::fromUtf8(child.readAllStandardOutput());
+        QString dump;
+        const QString failure = CorpusFiles::runOneInChild(path, QStringLiteral("reading"), FileTimeLimitMs, &dump);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
         QVERIFY2(dump.contains(QStringLiteral("fileName: ") + QFileInfo(path).fileName()), qPrintable(dump));
         m_failed.remove(path);
     }
@@ -106,11 +69,11 @@ private slots:
     // Files that failed alone are left out, so one hang is not reported twice.
     void readsCorpusOnThreadsLikeSequentially()
     {
-        if (!QFileInfo(corpusDir()).isDir())
+        if (!CorpusFiles::exists())
             QSKIP("no corpus");
         QTemporaryDir settings;
         useTemporarySettings(settings);
-        QStringList files = musicFiles();
+        QStringList files = CorpusFiles::musicFiles();
         files.removeIf([this](const QString &path) { return m_failed.contains(path); });
         TagsReader reader;
         reader.setThreadCount(1);

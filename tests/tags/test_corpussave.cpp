@@ -6,6 +6,7 @@
 // sanitizer report or a hang names its file.
 
 #include "audiostream.h"
+#include "corpusfiles.h"
 #include "fixtures.h"
 #include "savetesting.h"
 
@@ -18,10 +19,8 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -33,26 +32,6 @@
 namespace {
 
 constexpr int FileTimeLimitMs = 60000;
-
-QString corpusDir()
-{
-    return QDir::cleanPath(QStringLiteral(QUORL_CORPUS_DIR));
-}
-
-// The files the editor would load, in a stable order.
-QStringList musicFiles()
-{
-    QStringList files;
-    TagsReader reader;
-    QDirIterator it(corpusDir(), QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (reader.readerForPath(path))
-            files << path;
-    }
-    files.sort();
-    return files;
-}
 
 // The values an edit sets, one "name: value" line each; pictures by size and MD5 in their order.
 QString tagValues(const Song &song)
@@ -249,34 +228,19 @@ private:
 private slots:
     void savesEveryFileInItsOwnProcess_data()
     {
-        if (!QFileInfo(corpusDir()).isDir())
-            QSKIP(qPrintable(QStringLiteral("no corpus at %1").arg(corpusDir())));
-        QTest::addColumn<QString>("path");
-        const QDir root(corpusDir());
-        for (const QString &path : musicFiles())
-            QTest::newRow(qPrintable(root.relativeFilePath(path))) << path;
+        if (!CorpusFiles::exists())
+            QSKIP(qPrintable(QStringLiteral("no corpus at %1").arg(CorpusFiles::folder())));
+        CorpusFiles::addMusicFileRows();
     }
 
     void savesEveryFileInItsOwnProcess()
     {
         QFETCH(QString, path);
-        QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--one"), path});
-        QVERIFY2(child.waitForStarted(), qPrintable(child.errorString()));
-        if (!child.waitForFinished(FileTimeLimitMs)) {
-            child.kill();
-            child.waitForFinished();
-            QFAIL(qPrintable(QStringLiteral("saving %1 did not end within %2 s").arg(path).arg(FileTimeLimitMs / 1000)));
-        }
-        const QString errors = QString::fromLocal8Bit(child.readAllStandardError());
-        const QString outcome = QString::fromUtf8(child.readAllStandardOutput()).trimmed();
+        QString output;
+        const QString failure = CorpusFiles::runOneInChild(path, QStringLiteral("saving"), FileTimeLimitMs, &output);
+        const QString outcome = output.trimmed();
         qInfo("%s: %s", QTest::currentDataTag(), qPrintable(outcome.isEmpty() ? QStringLiteral("no outcome") : outcome));
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit,
-                 qPrintable(QStringLiteral("saving %1 crashed:\n%2").arg(path, errors)));
-        QVERIFY2(child.exitCode() == 0,
-                 qPrintable(QStringLiteral("saving %1 failed (exit %2):\n%3").arg(path).arg(child.exitCode()).arg(errors)));
-        QVERIFY2(!errors.contains(QLatin1String("Sanitizer")) && !errors.contains(QLatin1String("runtime error")),
-                 qPrintable(QStringLiteral("saving %1:\n%2").arg(path, errors)));
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
         QVERIFY2(outcome.startsWith(QLatin1String("saved")) || outcome.startsWith(QLatin1String("refused")),
                  qPrintable(outcome));
         ++(outcome.startsWith(QLatin1String("saved")) ? m_saved : m_refused);
