@@ -1,6 +1,7 @@
 #include "tags/mp3writer.h"
 
 #include "model/song.h"
+#include "tags/mpegcheckedfile.h"
 #include "tags/taglibconvert.h"
 
 #include <taglib/attachedpictureframe.h>
@@ -32,8 +33,8 @@ void removeFramesWithoutDescription(TagLib::ID3v2::Tag *tag, const char *frameId
 std::unique_ptr<TagLib::File> MP3Writer::writeFile(const Song &song, bool forced, TagLib::IOStream *stream) const
 {
     // Only the tags are written: the audio properties are not read.
-    auto file = stream ? std::make_unique<TagLib::MPEG::File>(stream, TagLib::ID3v2::FrameFactory::instance(), false)
-                       : std::make_unique<TagLib::MPEG::File>(song.filePath().toUtf8().constData(), false);
+    auto file = stream ? std::make_unique<MpegCheckedFile>(stream)
+                       : std::make_unique<MpegCheckedFile>(song.filePath().toUtf8().constData());
     // Stripping writes at once; a file that could not be opened is not touched (its save is
     // refused).
     if (!file->isValid())

@@ -18,6 +18,7 @@
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
 #include <taglib/textidentificationframe.h>
+#include <taglib/wavfile.h>
 
 namespace {
 
@@ -84,6 +85,8 @@ private slots:
     void writesChosenID3v2Version();
     void forcedSaveRebuildsTheTag();
     void unflaggedFieldsAreNotTouched();
+    void savesOnlyMpegFiles_data();
+    void savesOnlyMpegFiles();
 
 private:
     QString prefilledCopy(const QString &name);
@@ -402,6 +405,59 @@ void TestMP3Writer::unflaggedFieldsAreNotTouched()
     QCOMPARE(id3FieldMismatch(tag, "TPE1", QStringLiteral("Old artist")), QString());
     QCOMPARE(id3FieldMismatch(tag, "TRCK", QStringLiteral("3/9")), QString());
     QCOMPARE(id3KeptFramesMismatch(tag), QString());
+}
+
+// Any file opens as MPEG; a save must not put a tag in front of another kind of file.
+void TestMP3Writer::savesOnlyMpegFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("saved");
+    const QByteArray mp3 = fileBytes(fixturePath(QStringLiteral("silence.mp3")));
+    QVERIFY(!mp3.isEmpty());
+    QTest::newRow("MP3") << mp3 << true;
+    QTest::newRow("MP3 behind junk") << QByteArray(2000, '\0') + mp3 << true;
+    // An empty ID3v2.4 tag and nothing else: the tag is there to be rewritten.
+    QTest::newRow("ID3v2 tag only") << QByteArray::fromHex("49443304000000000000") << true;
+    for (const char *other : {"m4a", "flac", "aiff", "wav"}) {
+        const QByteArray bytes = fileBytes(fixturePath(QStringLiteral("silence.") + QLatin1String(other)));
+        QVERIFY(!bytes.isEmpty());
+        QTest::addRow("%s named .mp3", other) << bytes << false;
+    }
+    // A WAV file whose ID3 chunk TagLib would otherwise take for the file's own tag.
+    QTemporaryDir dir;
+    const QString wav = copyFixture(dir, QStringLiteral("silence.wav"), QStringLiteral("tagged.wav"));
+    {
+        TagLib::RIFF::WAV::File file(wav.toUtf8().constData());
+        file.ID3v2Tag()->setTitle("In the chunk");
+        QVERIFY(file.save());
+    }
+    QTest::newRow("tagged wav named .mp3") << fileBytes(wav) << false;
+    QTest::newRow("text") << QByteArray("These are not the droids you are looking for.\n").repeated(20) << false;
+    QTest::newRow("empty") << QByteArray() << false;
+}
+
+void TestMP3Writer::savesOnlyMpegFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, saved);
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, QStringLiteral("song.mp3"), bytes);
+    QVERIFY(!path.isEmpty());
+    auto song = readSong(path);
+    QVERIFY(song);
+    song->setTitle(QStringLiteral("New title"));
+    const SaveReport report = writeSong(song.get());
+    if (!saved) {
+        QVERIFY(report.hasErrors());
+        QCOMPARE(report.savedCount, 0);
+        QVERIFY(song->isTitleModified());
+        QCOMPARE(fileBytes(path), bytes);
+        return;
+    }
+    QVERIFY2(!report.hasErrors(), qPrintable(report.errorText));
+    const auto reread = readSong(path);
+    QVERIFY(reread);
+    QCOMPARE(reread->title(), QStringLiteral("New title"));
 }
 
 QTEST_GUILESS_MAIN(TestMP3Writer)
