@@ -199,7 +199,7 @@ int DiscogsBenchmark::run() const
     }
     print(runLine(QStringLiteral("Warm-up (untimed):"), warmUp));
 
-    QList<double> times;
+    Measurement::Sample sample;
     int mostInFlight = 0;
     SearchRun last;
     for (int index = 1; index <= runs; ++index) {
@@ -209,21 +209,17 @@ int DiscogsBenchmark::run() const
             return 1;
         }
         print(runLine(QStringLiteral("Run %1:").arg(index), timed));
-        times.append(timed.milliseconds);
+        sample.milliseconds.append(timed.milliseconds);
         mostInFlight = std::max(mostInFlight, timed.maxInFlight);
         last = timed;
     }
     print(QStringLiteral("Arrivals in the last run (ms from the start × requests): %1\n")
               .arg(last.waves.join(QStringLiteral(", "))));
-    const double median = Measurement::Sample::medianOf(times);
+    const double median = sample.median();
     const bool met = median <= target;
-    QStringList each;
-    for (double time : std::as_const(times))
-        each.append(QString::number(time, 'f', 0));
     print(QStringLiteral("\nSearch: median %1 ms (runs: %2), fastest %3 ms; %4 requests per search, at most %5 "
                          "in flight\n")
-              .arg(median, 0, 'f', 0).arg(each.join(QStringLiteral(", ")))
-              .arg(*std::min_element(times.cbegin(), times.cend()), 0, 'f', 0)
+              .arg(median, 0, 'f', 0).arg(timesText(sample)).arg(sample.fastest(), 0, 'f', 0)
               .arg(service.requestCount()).arg(mostInFlight));
     print(QStringLiteral("    target ≤ %1 ms: %2\n").arg(target, 0, 'f', 0).arg(verdict(met)));
     return met ? 0 : 1;

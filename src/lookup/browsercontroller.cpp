@@ -107,15 +107,12 @@ void BrowserController::doSearchDiscogs()
         QMutexLocker locker(&m_lock);
         m_releasesTemp.emplace();
         m_coversTemp.emplace();
+        m_firstUnusedAnswer.reset();
     }
     // A new search never falls back on the items of an earlier one.
     m_releaseItems.reset();
     m_failed = false;
     m_unauthorized = false;
-    {
-        QMutexLocker locker(&m_lock);
-        m_firstUnusedAnswer.reset();
-    }
     m_ui->setProgressText(keyText("SearchingDiscogsForX").arg(m_searchString));
     showProgressBar(keyText("FetchingReleaseInformation"));
     static const QRegularExpression digits(QStringLiteral("\\A[0-9]+\\z"));

@@ -4,32 +4,23 @@
 // images. The release must keep its rows aligned and its numbers numeric, and its covers must
 // lose their back reference when it goes.
 
+#include "fuzzing.h"
+
 #include "lookup/cover.h"
 #include "lookup/json2releasewalker.h"
 #include "lookup/jsonreader.h"
 #include "lookup/release.h"
-#include "model/userdefaults.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QLoggingCategory>
 #include <QStringDecoder>
-#include <QTemporaryDir>
 
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
 namespace {
 
-void require(bool condition, const char *what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
+using Fuzzing::require;
 
 bool isValidUtf8(const QByteArray &data)
 {
@@ -149,10 +140,7 @@ void walk(const QJsonObject &document)
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    static QTemporaryDir settings;
-    UserDefaults::shared().openStore(settings.filePath(QStringLiteral("settings.ini")));
-    // Without the string table every message is its key, which Qt warns about on each failure.
-    QLoggingCategory::setFilterRules(QStringLiteral("quorl.*=false\ndefault.warning=false"));
+    Fuzzing::prepareRun(true);
     return 0;
 }
 

@@ -5,8 +5,9 @@
 // library gives up on with an exception gives an empty song, as when the application reads a
 // file.
 
+#include "fuzzing.h"
+
 #include "model/song.h"
-#include "model/userdefaults.h"
 #include "tags/aiffreader.h"
 #include "tags/flacreader.h"
 #include "tags/lengthcachingstream.h"
@@ -14,14 +15,10 @@
 #include "tags/mp3reader.h"
 #include "tags/wavreader.h"
 
-#include <QLoggingCategory>
-#include <QTemporaryDir>
-
 #include <taglib/tbytevectorstream.h>
 #include <taglib/tdebuglistener.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <memory>
 
@@ -30,13 +27,7 @@
 
 namespace {
 
-void require(bool condition, const char *what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
+using Fuzzing::require;
 
 // TagLib reports every damaged frame on the standard error; a fuzz run would drown in them.
 class SilentListener : public TagLib::DebugListener {
@@ -117,10 +108,7 @@ void checkSong(const Song &song, const char *reader)
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    static QTemporaryDir settings;
-    UserDefaults::shared().openStore(settings.filePath(QStringLiteral("settings.ini")));
-    // Without the string table every message is its key, which Qt warns about on each failure.
-    QLoggingCategory::setFilterRules(QStringLiteral("quorl.*=false\ndefault.warning=false"));
+    Fuzzing::prepareRun(true);
     static SilentListener listener;
     TagLib::setDebugListener(&listener);
     memoryFile = memfd_create("fuzz-tags", MFD_CLOEXEC);

@@ -3,19 +3,15 @@
 // many songs as it has records (so that well-formed lists are applied) and once onto one song
 // more (so that it must fail). A failed import must leave every song as it was.
 
+#include "fuzzing.h"
+
 #include "model/song.h"
-#include "model/userdefaults.h"
 #include "tools/chcsvparser.h"
 #include "tools/delimitedtextdecoder.h"
 #include "tools/importexportassistant.h"
 #include "tools/linereader.h"
 
-#include <QLoggingCategory>
-#include <QTemporaryDir>
-
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -24,13 +20,7 @@ namespace {
 // Larger lists would only slow the run down; their records are still read.
 constexpr qsizetype MaxSongs = 64;
 
-void require(bool condition, const char *what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
+using Fuzzing::require;
 
 // Checks that the reader's events nest and count as they should.
 class EventChecker : public CHCSVParserDelegate {
@@ -146,10 +136,7 @@ void importOnto(const QByteArray &data, qsizetype songCount, bool mayApply)
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    // The settings the song setters read come from a store of the run's own.
-    static QTemporaryDir settings;
-    UserDefaults::shared().openStore(settings.filePath(QStringLiteral("settings.ini")));
-    QLoggingCategory::setFilterRules(QStringLiteral("quorl.*=false"));
+    Fuzzing::prepareRun(false);
     return 0;
 }
 
