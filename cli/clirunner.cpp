@@ -31,6 +31,20 @@ ExitCode CliRunner::usageError(const QString &message) const
 
 int CliRunner::run(const QList<Argument> &arguments)
 {
+    ExitCode code = runLine(arguments);
+    // Every write to standard output has been flushed and checked by now: a script must not take
+    // a cut-off listing for a whole one.
+    const QString outputError = Console::outputError();
+    if (!outputError.isEmpty()) {
+        Console::errLine(QStringLiteral("quorl-cli: ") + Localized::text("CliCannotWriteOutputX").arg(outputError));
+        if (code == ExitCode::Success)
+            code = ExitCode::Failures;
+    }
+    return int(code);
+}
+
+ExitCode CliRunner::runLine(const QList<Argument> &arguments)
+{
     // Overrides are parsed against the registered settings, so they must be known first.
     SettingsRegistry::registerDefaults();
 
@@ -40,25 +54,25 @@ int CliRunner::run(const QList<Argument> &arguments)
     };
     Result<CommandLine> parsed = parseCommandLine(arguments, lookup);
     if (!parsed)
-        return int(usageError(parsed.error().detail));
+        return usageError(parsed.error().detail);
     CommandLine &line = parsed.value();
     Command *command = find(line.commandName);
 
     if (line.global.help) {
         Console::out(command ? Usage::forCommand(*command) : Usage::general(m_commands));
-        return int(ExitCode::Success);
+        return ExitCode::Success;
     }
     if (line.global.version) {
         Console::out(Usage::version());
-        return int(ExitCode::Success);
+        return ExitCode::Success;
     }
     for (const auto &[key, value] : line.global.settingOverrides)
         UserDefaults::shared().setOverride(key, value);
 
     Result<void> options = command->parseOptions(line.commandOptions, &line.operands);
     if (!options)
-        return int(usageError(options.error().detail));
-    return int(runCommand(*command, line.global, line.operands));
+        return usageError(options.error().detail);
+    return runCommand(*command, line.global, line.operands);
 }
 
 ExitCode CliRunner::runCommand(Command &command, const GlobalOptions &global, const QList<Argument> &paths)

@@ -7,7 +7,8 @@
 #include <vector>
 
 // Runs one invocation of the tool: parses the command line, applies the setting overrides,
-// loads the songs and runs the command. Returns the exit status.
+// loads the songs and runs the command. Returns the exit status, a failure when standard output
+// could not be written.
 class CliRunner {
 public:
     CliRunner();
@@ -19,6 +20,7 @@ public:
 
 private:
     Command *find(const QString &name) const;
+    ExitCode runLine(const QList<Argument> &arguments);
     ExitCode usageError(const QString &message) const;
     ExitCode runCommand(Command &command, const GlobalOptions &global, const QList<Argument> &paths);
 

@@ -2,15 +2,33 @@
 
 #include <QTextStream>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 namespace Console {
 
+namespace {
+
+QString outputFailure;
+
+} // namespace
+
 void out(const QByteArray &bytes)
 {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+    if (!outputFailure.isEmpty())
+        return;
+    errno = 0;
+    const size_t written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    if (std::fflush(stdout) == 0 && written == size_t(bytes.size()) && !std::ferror(stdout))
+        return;
+    outputFailure = QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO));
+}
+
+QString outputError()
+{
+    return outputFailure;
 }
 
 void out(const QString &text)

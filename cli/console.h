@@ -6,8 +6,12 @@
 // Standard output and standard error of the tool, always UTF-8.
 namespace Console {
 
+// Writes to standard output and flushes. After a write that failed (a full disk, a closed
+// terminal) later writes are dropped; outputError() tells why.
 void out(const QByteArray &bytes);
 void out(const QString &text);
+// Why standard output could not be written; empty while every write reached it.
+QString outputError();
 void err(const QString &text);
 // Writes the text and a line break to standard error.
 void errLine(const QString &text);

@@ -4,11 +4,11 @@
 
 #include "model/image.h"
 #include "model/localized.h"
+#include "model/wholefile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 PictureExtractor::PictureExtractor(const QString &folder, bool dryRun)
     : m_folder(QDir::cleanPath(QDir::current().absoluteFilePath(folder))), m_dryRun(dryRun)
@@ -47,10 +47,9 @@ PictureExtractor::Report PictureExtractor::write(const Image &image, const QStri
     if (!m_folderReady && !QDir().mkpath(m_folder))
         return failed(Localized::text("CliCannotMakeFolder"));
     m_folderReady = true;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(image.data()) != image.data().size()
-        || !file.commit())
-        return failed(file.errorString());
+    const Result<void> written = WholeFile::createNew(path, image.data());
+    if (!written)
+        return failed(written.error().detail);
     return Report{Outcome::Written, path, QString()};
 }
 

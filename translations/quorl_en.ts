@@ -303,6 +303,10 @@
         <source>not written:</source>
         <translation>not written:</translation>
     </message>
+    <message id="CliCannotWriteOutputX">
+        <source>cannot write to standard output: %1</source>
+        <translation>cannot write to standard output: %1</translation>
+    </message>
     <message id="CliCannotWritePictureXY">
         <source>cannot write %1: %2</source>
         <translation>cannot write %1: %2</translation>

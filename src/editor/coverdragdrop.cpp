@@ -1,18 +1,14 @@
 #include "editor/coverdragdrop.h"
 
-#include "model/filemove.h"
 #include "model/picturedata.h"
 #include "model/song.h"
+#include "model/wholefile.h"
 
 #include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
-#include <QTemporaryFile>
-
-#include <unistd.h>
 
 namespace CoverDragDrop {
 
@@ -84,19 +80,8 @@ Result<void> writeNewFile(const QString &path, const QByteArray &data)
 {
     const QFileInfo target(path);
     // A dangling link does not "exist" to QFileInfo, yet its name is taken.
-    if (target.exists() || target.isSymLink())
+    if (target.exists() || target.isSymLink() || !WholeFile::createNew(path, data))
         return Error{ErrorCode::Unwritable, path};
-    QTemporaryFile temporary(target.absolutePath() + QStringLiteral("/.quorl-cover-XXXXXX"));
-    if (!temporary.open())
-        return Error{ErrorCode::Unwritable, path};
-    temporary.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    if (temporary.write(data) != data.size() || !temporary.flush() || ::fsync(temporary.handle()) != 0)
-        return Error{ErrorCode::Unwritable, path};
-    temporary.close();
-    // A plain rename would replace a file that appeared meanwhile; this one refuses.
-    if (!FileMove::moveNoReplace(temporary.fileName(), path))
-        return Error{ErrorCode::Unwritable, path};
-    temporary.setAutoRemove(false);
     return {};
 }
 

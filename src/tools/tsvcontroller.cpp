@@ -3,9 +3,8 @@
 #include "editor/editorcontroller.h"
 #include "editor/userinterface.h"
 #include "model/localized.h"
+#include "model/wholefile.h"
 #include "tools/importexportassistant.h"
-
-#include <QSaveFile>
 
 const QString TsvController::ProposedFileName = QStringLiteral("songs.tsv");
 
@@ -55,12 +54,10 @@ TsvReport TsvController::exportSongsAsTsv(const QString &toPath)
 {
     const QByteArray bytes = ImportExportAssistant::exportSongTagsToTSV(m_editor.selectedObjects()).toUtf8();
     // The text goes to a temporary file beside the target, which then replaces the target.
-    QSaveFile file(toPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        reportExportFailure(toPath, reason);
-        return failure(toPath, 0, reason);
+    const Result<void> written = WholeFile::replace(toPath, bytes);
+    if (!written) {
+        reportExportFailure(toPath, written.error().detail);
+        return failure(toPath, 0, written.error().detail);
     }
     return done(toPath);
 }

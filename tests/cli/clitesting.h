@@ -18,6 +18,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QStringList>
 #include <QVariantMap>
 
@@ -32,13 +33,16 @@ struct CliRun {
     QJsonArray songs() const { return QJsonDocument::fromJson(out).array(); }
 };
 
-// Runs quorl-cli with XDG_CONFIG_HOME at configHome and standard input closed (a script's run).
-inline CliRun runCli(const QStringList &arguments, const QString &configHome)
+// Runs quorl-cli with XDG_CONFIG_HOME at configHome and standard input closed (a script's run);
+// standard output goes to outputFile when one is given ("/dev/full").
+inline CliRun runCli(const QStringList &arguments, const QString &configHome, const QString &outputFile = {})
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
     process.setProcessEnvironment(environment);
+    if (!outputFile.isEmpty())
+        process.setStandardOutputFile(outputFile, QIODevice::Append);
     process.start(QStringLiteral(QUORL_CLI_PATH), arguments);
     process.closeWriteChannel();
     CliRun run;
@@ -81,6 +85,23 @@ inline QByteArray pictureBytes(int width, int height, QRgb colour, const char *f
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
+    return data;
+}
+
+// A JPEG of random pixels, side × side, that compresses badly: about side² × 1.5 bytes.
+inline QByteArray noisyJpeg(int side)
+{
+    QImage image(side, side, QImage::Format_RGB32);
+    QRandomGenerator random(side);
+    for (int y = 0; y < side; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < side; ++x)
+            line[x] = random.generate() | 0xff000000u;
+    }
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 100);
     return data;
 }
 
