@@ -25,11 +25,18 @@ TagLib::String key(const char *name)
     return TagLib::String(name, TagLib::String::Latin1);
 }
 
+// The encoder's delay and padding: they describe the audio, not the song, and a player that
+// lost them plays the encoder's silence at both ends.
+const char *const GaplessKey = "----:com.apple.iTunes:iTunSMPB";
+
+// Every item but the gapless playback information.
 void clearItems(TagLib::MP4::Tag *tag)
 {
     const TagLib::MP4::ItemMap items = tag->itemMap();
-    for (auto it = items.begin(); it != items.end(); ++it)
-        tag->removeItem(it->first);
+    for (auto it = items.begin(); it != items.end(); ++it) {
+        if (it->first != GaplessKey)
+            tag->removeItem(it->first);
+    }
 }
 
 void writePair(TagLib::MP4::Tag *tag, const char *name, qint32 number, qint32 count)
