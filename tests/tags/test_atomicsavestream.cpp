@@ -1,5 +1,6 @@
 #include "fixtures.h"
 #include "savetesting.h"
+#include "smallfilesystem.h"
 
 #include "model/replacementfile.h"
 #include "model/song.h"
@@ -29,6 +30,8 @@ private slots:
     void secondSaveOfOneFileIsRefused();
     void savingThroughALinkKeepsTheLink();
     void leftoverTemporaryFileIsReplaced();
+    void fullDiskLeavesFilesAsTheyWere_data();
+    void fullDiskLeavesFilesAsTheyWere();
 
 private:
     QTemporaryDir m_settings;
@@ -230,6 +233,48 @@ void TestAtomicSaveStream::leftoverTemporaryFileIsReplaced()
         QCOMPARE(namesIn(dir.path()), QStringList{QStringLiteral("a.wav")});
         QCOMPARE(readSong(path)->title(), QStringLiteral("After a kill"));
     }
+}
+
+void TestAtomicSaveStream::fullDiskLeavesFilesAsTheyWere_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<SmallFileSystem::Kind>("kind");
+    for (const char *fixture : {"silence.mp3", "silence.m4a", "silence.flac", "silence.aiff", "silence.wav"}) {
+        QTest::addRow("%s on tmpfs", fixture) << QString::fromLatin1(fixture) << SmallFileSystem::Kind::Tmpfs;
+        QTest::addRow("%s on an image", fixture) << QString::fromLatin1(fixture) << SmallFileSystem::Kind::LoopImage;
+    }
+}
+
+// A tag that grows by a picture larger than the space left: the save fails and says so, the
+// file keeps every byte and nothing else is left on the disk.
+void TestAtomicSaveStream::fullDiskLeavesFilesAsTheyWere()
+{
+    QFETCH(QString, fixture);
+    QFETCH(SmallFileSystem::Kind, kind);
+    SmallFileSystem disk(1024 * 1024, kind);
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.failure()));
+    const QString path = disk.path() + QStringLiteral("/song.") + QFileInfo(fixture).suffix();
+    QVERIFY(QFile::copy(fixturePath(fixture), path));
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    const QByteArray before = fileBytes(path);
+    std::unique_ptr<Song> song = readSong(path);
+    QVERIFY(song);
+    QVERIFY2(disk.fillLeaving(64 * 1024), qPrintable(disk.failure()));
+
+    song->setTitle(QStringLiteral("Too big for the disk"));
+    const QByteArray picture = sampleJpeg(qRgb(9, 9, 9));
+    song->addImage(Image(picture.repeated(int(400000 / picture.size()))));
+    const SaveReport report = writeSong(song.get());
+    QCOMPARE(report.errorCount, quint64(1));
+    QVERIFY(song->isTitleModified());
+    QCOMPARE(fileBytes(path), before);
+    disk.unfill();
+    QCOMPARE(namesIn(disk.path()), QStringList{QFileInfo(path).fileName()});
+
+    // With the space back the same song saves.
+    QVERIFY2(!writeSong(song.get()).hasErrors(), "saved once there is room");
+    QCOMPARE(readSong(path)->title(), QStringLiteral("Too big for the disk"));
 }
 
 QTEST_GUILESS_MAIN(TestAtomicSaveStream)
