@@ -41,7 +41,7 @@ std::unique_ptr<TagLib::FileStream> openForReading(const QByteArray &native, QBy
     }
     // The stream owns the descriptor once it is open.
     // Reading never changes the file, so its length is known for the whole read.
-    auto stream = std::make_unique<LengthCachingStream>(descriptor, true, long(st.st_size));
+    auto stream = std::make_unique<LengthCachingStream>(descriptor, long(st.st_size));
     if (!stream->isOpen()) {
         ::close(descriptor);
         return nullptr;

@@ -88,7 +88,7 @@ std::unique_ptr<Song> readAsFile(const Reader &reader, const uint8_t *bytes, siz
     // The stream closes its descriptor, so it gets a copy (which shares the offset).
     const int descriptor = dup(memoryFile);
     require(descriptor >= 0, "memory file duplicated");
-    LengthCachingStream stream(descriptor, true, long(size));
+    LengthCachingStream stream(descriptor, long(size));
     require(stream.isOpen(), "memory file opened");
     return read(reader, &stream);
 }
