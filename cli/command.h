@@ -19,6 +19,8 @@ enum class ExitCode {
     Success = 0,
     Failures = 1, // the command or the save reported failures
     Usage = 2,    // unknown command or option, bad pattern, unknown setting, missing argument
+    Interrupted = 130, // Ctrl-C (SIGINT) stopped a save after the file in hand
+    Terminated = 143,  // SIGTERM did
 };
 
 // What a command runs on: the global options and, for a command that loads songs, the editor

@@ -2,12 +2,15 @@
 
 #include "command.h"
 
+class Song;
 struct SaveReport;
 
 // A command that changes songs and ends with the editor's save pass: only the modified songs,
 // or every song in full with --force; with --dry-run everything runs but no file is written or
 // renamed. The reports of the command and of the save go to standard error; afterwards the
-// songs are printed as "read --json" prints them (with --json) or a one-line summary.
+// songs are printed as "read --json" prints them (with --json) or a one-line summary. Ctrl-C or
+// SIGTERM during the save finishes the file in hand, saves no further one, lists the files not
+// saved on standard error and ends with ExitCode::Interrupted or ExitCode::Terminated.
 class SavingCommand : public Command {
 public:
     ExitCode run(CommandContext &context) final;
@@ -27,4 +30,6 @@ protected:
 
 private:
     static void printSummary(const SaveReport &report, bool dryRun);
+    // After a signal stopped the save: how many files were saved and which were not.
+    static void printInterruption(const SaveReport &report, const QList<Song *> &songs);
 };

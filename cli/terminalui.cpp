@@ -1,100 +1,17 @@
 #include "terminalui.h"
 
 #include "console.h"
+#include "interruptwatch.h"
 
 #include "model/localized.h"
 
-#include <QSocketNotifier>
-
-#include <cerrno>
 #include <csignal>
-#include <fcntl.h>
-#include <functional>
-#include <unistd.h>
 
 namespace {
 
 const QString ShowDetailsKey = QStringLiteral("ShowDetails");
 
-// The self-pipe of SIGINT: the handler only writes a byte into it; the main thread's event loop
-// watches the other end. Made once, kept for the life of the process.
-int interruptPipe[2] = {-1, -1};
-
-extern "C" void writeInterrupt(int)
-{
-    const int saved = errno;
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(interruptPipe[1], &byte, 1);
-    errno = saved;
-}
-
-bool makeInterruptPipe()
-{
-    if (interruptPipe[0] >= 0)
-        return true;
-    return ::pipe2(interruptPipe, O_CLOEXEC | O_NONBLOCK) == 0;
-}
-
-void drainInterruptPipe()
-{
-    char bytes[64];
-    while (::read(interruptPipe[0], bytes, sizeof bytes) > 0) {
-    }
-}
-
 } // namespace
-
-// Catches SIGINT while armed and calls back on the main thread; disarmed, SIGINT has its former
-// disposition again. The handler resets itself when it runs, so that a second SIGINT acts as if
-// there were none. A SIGINT that was ignored stays ignored (a job started in the background).
-class InterruptWatch {
-public:
-    explicit InterruptWatch(std::function<void()> onInterrupt) : m_onInterrupt(std::move(onInterrupt)) {}
-    ~InterruptWatch() { disarm(); }
-    InterruptWatch(const InterruptWatch &) = delete;
-    InterruptWatch &operator=(const InterruptWatch &) = delete;
-
-    void arm()
-    {
-        if (m_armed || !makeInterruptPipe())
-            return;
-        struct sigaction current = {};
-        if (::sigaction(SIGINT, nullptr, &current) != 0 || current.sa_handler == SIG_IGN)
-            return;
-        drainInterruptPipe();
-        if (!m_notifier) {
-            m_notifier = std::make_unique<QSocketNotifier>(interruptPipe[0], QSocketNotifier::Read);
-            QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(), [this] {
-                drainInterruptPipe();
-                if (m_armed)
-                    m_onInterrupt();
-            });
-        }
-        struct sigaction handler = {};
-        handler.sa_handler = &writeInterrupt;
-        sigemptyset(&handler.sa_mask);
-        handler.sa_flags = SA_RESETHAND | SA_RESTART;
-        if (::sigaction(SIGINT, &handler, &m_previous) != 0)
-            return;
-        m_notifier->setEnabled(true);
-        m_armed = true;
-    }
-
-    void disarm()
-    {
-        if (!m_armed)
-            return;
-        m_armed = false;
-        m_notifier->setEnabled(false);
-        ::sigaction(SIGINT, &m_previous, nullptr);
-    }
-
-private:
-    std::function<void()> m_onInterrupt;
-    std::unique_ptr<QSocketNotifier> m_notifier;
-    struct sigaction m_previous = {};
-    bool m_armed = false;
-};
 
 TerminalUserInterface::TerminalUserInterface(bool answerYes) : m_answerYes(answerYes) {}
 
@@ -200,7 +117,7 @@ void TerminalUserInterface::showProgressSheet()
     if (!m_idle.load() || m_interrupted)
         return;
     if (!m_interruptWatch)
-        m_interruptWatch = std::make_unique<InterruptWatch>([this] { interrupt(); });
+        m_interruptWatch = std::make_unique<InterruptWatch>(QList<int>{SIGINT}, [this] { interrupt(); });
     m_interruptWatch->arm();
     m_idle = false;
 }

@@ -4,6 +4,8 @@
 
 #include "model/localized.h"
 
+#include <utility>
+
 namespace Usage {
 
 namespace {
@@ -35,6 +37,16 @@ QString general(const std::vector<std::unique_ptr<Command>> &commands)
     text += QLatin1Char('\n') + Localized::text("CliCommands") + QLatin1Char('\n');
     for (const auto &command : commands)
         text += QStringLiteral("  %1  %2\n").arg(command->name(), -12).arg(Localized::text(command->summaryKey()));
+    text += QLatin1Char('\n') + Localized::text("CliExitStatus") + QLatin1Char('\n');
+    const std::pair<ExitCode, const char *> statuses[] = {
+        {ExitCode::Success, "CliExitSuccess"},
+        {ExitCode::Failures, "CliExitFailures"},
+        {ExitCode::Usage, "CliExitUsage"},
+        {ExitCode::Interrupted, "CliExitInterrupted"},
+        {ExitCode::Terminated, "CliExitTerminated"},
+    };
+    for (const auto &[code, key] : statuses)
+        text += QStringLiteral("  %1  %2\n").arg(int(code), -5).arg(Localized::text(key));
     text += QLatin1Char('\n') + Localized::text("CliCommandHelpHint") + QLatin1Char('\n');
     return text;
 }

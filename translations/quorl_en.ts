@@ -95,6 +95,30 @@
         <source>Run 'quorl-cli COMMAND --help' for the options of a command.</source>
         <translation>Run 'quorl-cli COMMAND --help' for the options of a command.</translation>
     </message>
+    <message id="CliExitStatus">
+        <source>Exit status:</source>
+        <translation>Exit status:</translation>
+    </message>
+    <message id="CliExitSuccess">
+        <source>everything done</source>
+        <translation>everything done</translation>
+    </message>
+    <message id="CliExitFailures">
+        <source>some songs not named, tagged, saved or renamed; a failed import or lookup; a path that is not a music file; an output that could not be written</source>
+        <translation>some songs not named, tagged, saved or renamed; a failed import or lookup; a path that is not a music file; an output that could not be written</translation>
+    </message>
+    <message id="CliExitUsage">
+        <source>usage error</source>
+        <translation>usage error</translation>
+    </message>
+    <message id="CliExitInterrupted">
+        <source>Ctrl-C stopped the save: the file in hand was finished, no further file was saved</source>
+        <translation>Ctrl-C stopped the save: the file in hand was finished, no further file was saved</translation>
+    </message>
+    <message id="CliExitTerminated">
+        <source>SIGTERM stopped the save, as Ctrl-C does</source>
+        <translation>SIGTERM stopped the save, as Ctrl-C does</translation>
+    </message>
     <message id="CliUsageHint">
         <source>Run 'quorl-cli --help' for usage.</source>
         <translation>Run 'quorl-cli --help' for usage.</translation>
@@ -148,8 +172,8 @@
         <translation>do everything except writing or renaming files</translation>
     </message>
     <message id="CliHelpOptionForce">
-        <source>save every song, not only the modified ones</source>
-        <translation>save every song, not only the modified ones</translation>
+        <source>save every song, not only the modified ones, rebuilding each tag from the song's values: fields Quorl does not edit (ReplayGain, MusicBrainz identifiers, BPM, grouping…) are removed</source>
+        <translation>save every song, not only the modified ones, rebuilding each tag from the song's values: fields Quorl does not edit (ReplayGain, MusicBrainz identifiers, BPM, grouping…) are removed</translation>
     </message>
     <message id="CliHelpOptionYes">
         <source>answer every question with its affirmative button</source>
@@ -784,6 +808,10 @@
     <message id="CliDryRunSummaryXY">
         <source>Dry run, nothing was written. Files to save: %1. Files to rename: %2.</source>
         <translation>Dry run, nothing was written. Files to save: %1. Files to rename: %2.</translation>
+    </message>
+    <message id="CliSaveInterruptedXY">
+        <source>Save stopped. Files saved: %1. Files not saved: %2.</source>
+        <translation>Save stopped. Files saved: %1. Files not saved: %2.</translation>
     </message>
     <message id="CliSearchStopped">
         <source>Search stopped.</source>

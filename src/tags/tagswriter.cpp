@@ -23,14 +23,22 @@ TagsWriter::~TagsWriter() = default;
 SaveReport TagsWriter::writeFiles(const QList<Song *> &songs, bool forced)
 {
     SavePass pass(forced, m_dryRun);
+    QStringList notReached;
     for (Song *song : songs) {
         if (!song || !(song->isModified() || forced))
             continue;
         // A song of no known type is passed over: nothing written, nothing reported.
-        if (const Writer *writer = writerForSong(*song))
+        const Writer *writer = writerForSong(*song);
+        if (!writer)
+            continue;
+        if (!notReached.isEmpty() || (m_stop && m_stop->load()))
+            notReached.append(song->filePath());
+        else
             pass.writeSong(*song, *writer);
     }
-    return pass.report();
+    SaveReport report = pass.report();
+    report.notReachedPaths = notReached;
+    return report;
 }
 
 const Writer *TagsWriter::writerForSong(const Song &song) const

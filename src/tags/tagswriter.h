@@ -2,7 +2,9 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
+#include <atomic>
 #include <memory>
 
 class Song;
@@ -23,6 +25,9 @@ struct SaveReport {
     // have been).
     int savedCount = 0;
     int renamedCount = 0;
+    // The files of the songs a stopped pass did not come to, in list order; they keep every
+    // flag.
+    QStringList notReachedPaths;
 
     bool hasErrors() const { return !errorText.isEmpty() || errorCount > 0; }
 };
@@ -48,6 +53,11 @@ public:
     void setDryRun(bool dryRun) { m_dryRun = dryRun; }
     bool isDryRun() const { return m_dryRun; }
 
+    // A flag that stops a pass before its next file once it is set, from any thread (a cancel
+    // button) or a signal handler: the file in hand is finished, no further one is touched.
+    // Not owned; it must outlive the passes. Null, the default, for none.
+    void setStopFlag(const std::atomic<bool> *stop) { m_stop = stop; }
+
     // The writer for the song's type (MP3, M4A, FLAC, AIFF, WAV tested in this order), or null.
     const Writer *writerForSong(const Song &song) const;
 
@@ -62,4 +72,5 @@ private:
     std::unique_ptr<AIFFWriter> m_aiffWriter;
     std::unique_ptr<WAVWriter> m_wavWriter;
     bool m_dryRun = false;
+    const std::atomic<bool> *m_stop = nullptr;
 };
