@@ -5,9 +5,11 @@
 #include "editor/editorcontroller.h"
 #include "editor/fieldeditor.h"
 #include "editor/imagecontroller.h"
+#include "model/filerename.h"
 #include "model/localized.h"
 #include "model/picturedata.h"
 #include "model/song.h"
+#include "tags/tagswriter.h"
 
 #include <QFile>
 
@@ -192,8 +194,9 @@ bool EditCommand::readCovers()
     return allRead;
 }
 
-// The setter takes only names that keep the file's type; a name it would ignore for some song
-// is refused for all of them rather than applied to a part.
+// The setter takes only names that keep the file's type, and the save renames only to names
+// that are usable and short enough for the folder; a name that would fail for some song is
+// refused for all of them rather than applied to a part.
 bool EditCommand::checkFileName(CommandContext &context) const
 {
     if (m_fileName.isNull())
@@ -201,11 +204,19 @@ bool EditCommand::checkFileName(CommandContext &context) const
     bool fitsAll = true;
     for (const Song *song : context.editor->selectedObjects()) {
         const QString extension = song->extension();
-        if (!extension.isEmpty()
-            && m_fileName.endsWith(QLatin1Char('.') + extension, Qt::CaseInsensitive))
+        if (extension.isEmpty() || !m_fileName.endsWith(QLatin1Char('.') + extension, Qt::CaseInsensitive)) {
+            Console::errLine(Localized::text("CliFileNameChangesTypeXY").arg(song->filePath(), extension));
+            fitsAll = false;
             continue;
-        Console::errLine(Localized::text("CliFileNameChangesTypeXY").arg(song->filePath(), extension));
-        fitsAll = false;
+        }
+        const QString folder = song->folder();
+        const FileRename::Status status
+            = FileRename::checkName(TagsWriter::renamedPath(folder, m_fileName, extension));
+        const QString refusal = FileRename::nameRefusal(status, song->filePath(), m_fileName, folder);
+        if (!refusal.isEmpty()) {
+            Console::errLine(refusal.trimmed());
+            fitsAll = false;
+        }
     }
     return fitsAll;
 }

@@ -50,6 +50,9 @@ Outcome load(EditorController *editor, const TerminalUserInterface &ui, const QL
     for (const QString &skipped : editor->skippedPaths())
         Console::errLine(Localized::text("CliPathNotUtf8X").arg(skipped));
     outcome.skippedPaths += int(editor->skippedPaths().size());
+    for (const QString &stranded : editor->strandedPaths())
+        Console::errLine(Localized::text("InterruptedRenameLeftFileXY").arg(stranded, stranded.section(u'/', -1)));
+    outcome.skippedPaths += int(editor->strandedPaths().size());
     outcome.cancelled = ui.cancelledCount() > cancelledBefore && editor->songs().size() == countBefore;
     if (outcome.cancelled)
         Console::errLine(Localized::text("CliLoadingCancelled"));

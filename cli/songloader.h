@@ -9,7 +9,8 @@ class TerminalUserInterface;
 
 // Loads the paths of the command line into the editor as its Add command does, and reports on
 // standard error every path that could not be loaded: names that are not valid UTF-8, paths
-// where nothing exists, and names the walk skipped.
+// where nothing exists, names the walk skipped, and files an interrupted rename left that could
+// not get their names back.
 namespace SongLoader {
 
 struct Outcome {

@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   ffmpeg python3-mutagen
   xvfb imagemagick
+  dosfstools
 )
 
 missing=()

@@ -385,6 +385,22 @@
         <translation>The file was not renamed to “%1”.
 </translation>
     </message>
+    <message id="FileNameInvalidXY">
+        <source>The file “%1” was not renamed to “%2”: that is not a usable file name.
+</source>
+        <translation>The file “%1” was not renamed to “%2”: that is not a usable file name.
+</translation>
+    </message>
+    <message id="FileNameTooLongXYZ">
+        <source>The file “%1” was not renamed to “%2”: the name is longer than the %3 bytes its folder allows.
+</source>
+        <translation>The file “%1” was not renamed to “%2”: the name is longer than the %3 bytes its folder allows.
+</translation>
+    </message>
+    <message id="InterruptedRenameLeftFileXY">
+        <source>An interrupted rename left “%1” behind: it could not get its name “%2” back (another file has it, or the folder may not be written).</source>
+        <translation>An interrupted rename left “%1” behind: it could not get its name “%2” back (another file has it, or the folder may not be written).</translation>
+    </message>
     <message id="CouldNotSaveOneOrMoreFiles">
         <source>One or more files could not be saved.</source>
         <translation>One or more files could not be saved.</translation>
@@ -613,6 +629,12 @@
         <source>Song %1: the track is not a number or a pair of numbers such as 3/12.
 </source>
         <translation>Song %1: the track is not a number or a pair of numbers such as 3/12.
+</translation>
+    </message>
+    <message id="NotAValidFileNameInRecordError">
+        <source>Song %1: the file name is not usable (nothing but dots before the extension, or longer than its folder allows).
+</source>
+        <translation>Song %1: the file name is not usable (nothing but dots before the extension, or longer than its folder allows).
 </translation>
     </message>
     <message id="NotAValidDiscTagInRecordError">

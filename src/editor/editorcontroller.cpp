@@ -4,6 +4,7 @@
 #include "editor/settingsregistry.h"
 #include "editor/songsorting.h"
 #include "editor/userinterface.h"
+#include "model/filerename.h"
 #include "model/localized.h"
 #include "model/song.h"
 #include "model/userdefaults.h"
@@ -254,6 +255,7 @@ void EditorController::collectFolder(const QString &path, const QString &canonic
     FolderListing::Listing listing = FolderListing::list(path, !isLinkFree);
     for (const QByteArray &name : listing.invalidNames)
         m_skippedPaths.append(childPath(path, FolderListing::printableName(name)));
+    restoreInterruptedRenames(path, &listing);
     // Names equal but for case keep a fixed order between them.
     QList<qsizetype> order(listing.names.size());
     std::iota(order.begin(), order.end(), 0);
@@ -285,6 +287,24 @@ void EditorController::collectFolder(const QString &path, const QString &canonic
     }
 }
 
+void EditorController::restoreInterruptedRenames(const QString &path, FolderListing::Listing *listing)
+{
+    for (qsizetype index = listing->names.size() - 1; index >= 0; --index) {
+        const QString &name = listing->names.at(index);
+        // Only hidden entries cost a second look.
+        if (!name.startsWith(u'.') || !FileRename::isTemporaryName(name))
+            continue;
+        const FileRename::Restoration restoration = FileRename::restore(path, name);
+        listing->names.removeAt(index);
+        listing->types.removeAt(index);
+        for (const QString &restored : restoration.restoredNames) {
+            listing->names.append(restored);
+            listing->types.append(FolderListing::EntryType::Unknown);
+        }
+        m_strandedPaths += restoration.strandedPaths;
+    }
+}
+
 bool EditorController::confirmEdRenameRestriction()
 {
     UserDefaults &defaults = UserDefaults::shared();
@@ -309,6 +329,7 @@ void EditorController::traverseFiles(const QStringList &paths, bool skipConfirmR
 {
     showProgressBar(Localized::text("Reading"));
     m_skippedPaths.clear();
+    m_strandedPaths.clear();
 
     QStringList musicFiles;
     QSet<QString> excludes;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/folderlisting.h"
 #include "editor/standardfolders.h"
 #include "tags/tagsreader.h"
 
@@ -69,6 +70,11 @@ public:
     // Paths met while walking whose names are not valid UTF-8, as printable text; they are
     // never read, written or renamed. Cleared at the start of each traverseFiles().
     const QStringList &skippedPaths() const { return m_skippedPaths; }
+    // Files that an interrupted rename left in its hidden folder and that the walk could not give
+    // their name back (another file has it, or the folder may not be written): their paths, left
+    // where they are and not loaded. Files it could give their name back are loaded as any other.
+    // Cleared at the start of each traverseFiles().
+    const QStringList &strandedPaths() const { return m_strandedPaths; }
 
     TagsReader &reader() { return m_reader; }
     UserInterface *ui() const { return m_ui; }
@@ -85,6 +91,9 @@ private:
     void collectFolder(const QString &path, const QString &canonical, bool isLinkFree, QStringList *musicFiles);
     // A folder entry the listing could not type (a link, or no type given): looked up once.
     void collectLookedUp(const QString &path, QStringList *musicFiles);
+    // Gives the files parked by interrupted renames in the folder their names back, and puts
+    // those names in the listing in place of the hidden folders.
+    void restoreInterruptedRenames(const QString &path, FolderListing::Listing *listing);
     void beginWalk();
     void endWalk();
 
@@ -94,6 +103,7 @@ private:
     QList<SongListObserver *> m_observers;
     int m_changeDepth = 0;
     QStringList m_skippedPaths;
+    QStringList m_strandedPaths;
     // Canonical paths of the folders entered during the current walk (one traverseFiles()
     // batch, or one outside call of traverseFile()): a folder reached again through a link is
     // not entered twice, so links that lead back into the walk cannot make it endless.

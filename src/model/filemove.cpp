@@ -20,7 +20,9 @@ namespace {
 
 Error errorFor(int error, const QString &from, const QString &to)
 {
-    const ErrorCode code = error == ENOENT ? ErrorCode::NotFound : ErrorCode::Unwritable;
+    const ErrorCode code = error == ENOENT         ? ErrorCode::NotFound
+                         : error == ENAMETOOLONG ? ErrorCode::InvalidName
+                                                 : ErrorCode::Unwritable;
     return Error{code, QStringLiteral("%1 -> %2: %3").arg(from, to, QString::fromLocal8Bit(std::strerror(error)))};
 }
 

@@ -11,7 +11,8 @@ namespace FileMove {
 
 // Moves the file at from to the path to, failing when anything exists at to. Uses the atomic
 // no-replace rename of the system; where the file system lacks it, moveByLink(); where that
-// lacks hard links too, a check for the target followed by a plain rename.
+// lacks hard links too, a check for the target followed by a plain rename. A name too long for
+// the file system fails with ErrorCode::InvalidName, a missing file with NotFound.
 Result<void> moveNoReplace(const QString &from, const QString &to);
 
 // Makes a hard link at to (which fails if to exists), then removes from. The file keeps its

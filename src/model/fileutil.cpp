@@ -7,11 +7,31 @@ namespace FileUtil {
 
 namespace {
 
-// Blanks that separate words of a file name: the Unicode space separators and the tab. Line
-// breaks are not among them; they stay inside a name.
+// Characters that have no place in a file name and stand for a blank instead: the control
+// characters (NUL, which would cut the name short for the system, tab, line breaks, escape, DEL
+// and the C1 range) and the Unicode line and paragraph separators.
+bool isControl(QChar c)
+{
+    const QChar::Category category = c.category();
+    return category == QChar::Other_Control || category == QChar::Separator_Line
+        || category == QChar::Separator_Paragraph;
+}
+
+// Blanks that separate words of a file name: the Unicode space separators, and the characters
+// above once they were made blanks.
 bool isBlank(QChar c)
 {
-    return c == u'\t' || c.category() == QChar::Separator_Space;
+    return c.category() == QChar::Separator_Space;
+}
+
+QString withoutControls(const QString &text)
+{
+    QString result = text;
+    for (QChar &c : result) {
+        if (isControl(c))
+            c = u' ';
+    }
+    return result;
 }
 
 QString collapseBlanks(const QString &text)
@@ -38,7 +58,7 @@ QString collapseBlanks(const QString &text)
 
 QString sanitizeFileName(const QString &fileName)
 {
-    QString name = TextUtil::trimmedString(fileName);
+    QString name = TextUtil::trimmedString(withoutControls(fileName));
     name.replace(u'/', u'-').replace(u':', u'-');
     if (UserDefaults::shared().boolForKey(QStringLiteral("ENSURE_VALID_WINDOWS_FILES"))) {
         name.replace(u'\\', u'-')

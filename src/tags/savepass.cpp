@@ -1,11 +1,11 @@
 #include "tags/savepass.h"
 
 #include "model/fileidentity.h"
-#include "model/filemove.h"
+#include "model/filerename.h"
 #include "model/localized.h"
 #include "model/song.h"
 #include "model/userdefaults.h"
-#include "tags/lengthcachingstream.h"
+#include "tags/atomicsavestream.h"
 #include "tags/writer.h"
 
 #include <QFile>
@@ -34,18 +34,6 @@ bool isWritable(const QByteArray &native, const struct stat &st)
 {
     return ::access(native.constData(), W_OK) == 0
         && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
-}
-
-bool isWritableFolder(const QString &path)
-{
-    const QByteArray native = QFile::encodeName(path.isEmpty() ? QStringLiteral(".") : path);
-    struct stat st {};
-    return ::stat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode) && isWritable(native, st);
-}
-
-bool existsNoFollow(const QString &path, struct stat *st)
-{
-    return ::lstat(QFile::encodeName(path).constData(), st) == 0 || errno != ENOENT;
 }
 
 // Before anything is written: the path still holds a regular, writable file, and it is the very
@@ -106,66 +94,39 @@ bool SavePass::saveTags(Song &song, const Writer &writer)
         return false;
     if (m_dryRun)
         return true;
-    // Opened as the writer would open it, through a stream that spares the length lookups.
-    const QByteArray fileName = song.filePath().toUtf8();
-    auto stream = std::make_unique<LengthCachingStream>(fileName.constData());
+    // Nothing reaches the file before the stream's commit, and the stream holds the file's lock.
+    Result<std::unique_ptr<AtomicSaveStream>> opened = AtomicSaveStream::open(song.filePath());
+    if (!opened)
+        return false;
+    const std::unique_ptr<AtomicSaveStream> stream = std::move(opened).value();
+    // Checked again under the lock: another save may have changed the file since the look above.
+    if (!song.fileIdentity().isEmpty() && song.fileIdentity() != FileIdentity::ofStat(stream->originalStat()))
+        return false;
     std::unique_ptr<TagLib::File> file = writer.writeFile(song, m_forced, stream.get());
     // TagLib would put a tag even into a file it could not make sense of.
     if (!file || !file->isValid())
         return false;
     const bool saved = saveFile(file.get(), m_writeID3v1, m_writeID3v23);
-    // Closed before the rename, so that the file is never moved while open.
     file.reset();
-    stream.reset();
-    if (saved)
-        song.setFileIdentity(FileIdentity::ofPath(song.filePath()));
-    return saved;
+    if (!saved || !stream->commit())
+        return false;
+    song.setFileIdentity(FileIdentity::ofStat(stream->savedStat()));
+    return true;
 }
 
 bool SavePass::rename(Song &song)
 {
     const QString oldPath = song.filePath();
     const QString newPath = TagsWriter::renamedPath(song);
-    if (newPath.isEmpty())
-        return false;
     if (newPath == oldPath)
         return true;
-    if (m_dryRun) {
-        const bool possible = wouldRename(song, newPath);
-        if (possible)
-            ++m_report.renamedCount;
-        return possible;
-    }
-    // The superuser may rename in any folder; a folder made read-only is respected all the same.
-    if (!isWritableFolder(song.folder()))
+    // A dry run asks the same questions as the rename itself.
+    m_renameStatus = m_dryRun ? FileRename::wouldRename(oldPath, newPath) : FileRename::rename(oldPath, newPath);
+    if (m_renameStatus != FileRename::Status::Done)
         return false;
-
-    // Through a temporary name, so that a change of letter case alone also works where the file
-    // system ignores case.
-    const QString temporaryPath = oldPath + u'~';
-    if (!FileMove::moveNoReplace(oldPath, temporaryPath))
-        return false;
-    if (!FileMove::moveNoReplace(temporaryPath, newPath)) {
-        FileMove::moveNoReplace(temporaryPath, oldPath);
-        return false;
-    }
-    song.setFilePath(newPath);
+    if (!m_dryRun)
+        song.setFilePath(newPath);
     ++m_report.renamedCount;
-    return true;
-}
-
-bool SavePass::wouldRename(const Song &song, const QString &newPath) const
-{
-    const QString &oldPath = song.filePath();
-    struct stat oldStat {};
-    struct stat st {};
-    if (::lstat(QFile::encodeName(oldPath).constData(), &oldStat) != 0)
-        return false;
-    if (!isWritableFolder(song.folder()) || existsNoFollow(oldPath + u'~', &st))
-        return false;
-    // On a file system that ignores case, a new name differing only in case finds the file itself.
-    if (existsNoFollow(newPath, &st) && !(st.st_dev == oldStat.st_dev && st.st_ino == oldStat.st_ino))
-        return false;
     return true;
 }
 
@@ -184,11 +145,13 @@ void SavePass::addRenameError(const Song &song, bool savedOk)
     }
     // A song whose save failed as well was counted once already; its second entry adds nothing
     // to the count.
-    if (savedOk) {
+    if (savedOk)
         ++m_report.errorCount;
-        m_report.errorText += Localized::text("FileWasNotRenamedTo")
-                                  .arg(lastComponent(song.filePath()), song.fileName());
-    } else {
-        m_report.errorText += Localized::text("FileWasNotRenamed").arg(song.fileName());
+    QString entry = FileRename::nameRefusal(m_renameStatus, lastComponent(song.filePath()), song.fileName(),
+                                            song.folder());
+    if (entry.isEmpty()) {
+        entry = savedOk ? Localized::text("FileWasNotRenamedTo").arg(lastComponent(song.filePath()), song.fileName())
+                        : Localized::text("FileWasNotRenamed").arg(song.fileName());
     }
+    m_report.errorText += entry;
 }

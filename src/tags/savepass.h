@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/filerename.h"
 #include "tags/tagswriter.h"
 
 class Song;
@@ -19,7 +20,6 @@ public:
 private:
     bool saveTags(Song &song, const Writer &writer);
     bool rename(Song &song);
-    bool wouldRename(const Song &song, const QString &newPath) const;
     void addSaveError(const Song &song);
     void addRenameError(const Song &song, bool savedOk);
 
@@ -28,4 +28,6 @@ private:
     const bool m_writeID3v1;
     const bool m_writeID3v23;
     SaveReport m_report;
+    // How the last rename that failed went, for its entry in the report.
+    FileRename::Status m_renameStatus = FileRename::Status::Done;
 };

@@ -58,19 +58,22 @@ const Writer *TagsWriter::writerForSong(const Song &song) const
 
 QString TagsWriter::renamedPath(const Song &song)
 {
-    const QString name = FileUtil::sanitizeFileName(song.fileNameWithoutExtension());
+    return renamedPath(song.folder(), song.fileName(), song.extension());
+}
+
+QString TagsWriter::renamedPath(const QString &folder, const QString &wantedName, const QString &extension)
+{
+    // The extension as the wanted name spells it, so that "Song.MP3" can become "song.mp3".
+    const qsizetype dot = wantedName.lastIndexOf(u'.');
+    const QString name = FileUtil::sanitizeFileName(dot >= 0 ? wantedName.first(dot) : wantedName);
     if (name.isEmpty())
         return {};
-    // The extension as the wanted name spells it, so that "Song.MP3" can become "song.mp3".
-    const QString &fileName = song.fileName();
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    const QString extension = dot >= 0 ? fileName.mid(dot + 1) : song.extension();
-    const QString folder = song.folder();
+    const QString wantedExtension = dot >= 0 ? wantedName.mid(dot + 1) : extension;
     QString path = folder;
     if (!folder.isEmpty() && !folder.endsWith(u'/'))
         path += u'/';
     path += name;
-    if (!extension.isEmpty())
-        path += u'.' + extension;
+    if (!wantedExtension.isEmpty())
+        path += u'.' + wantedExtension;
     return path;
 }

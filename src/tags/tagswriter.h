@@ -64,6 +64,8 @@ public:
     // Where a rename puts the song's file: its folder, the sanitized name without extension and
     // the extension as the wanted name spells it. Empty when nothing of the name is left.
     static QString renamedPath(const Song &song);
+    // The same for a name wanted for a file in folder whose own extension is extension.
+    static QString renamedPath(const QString &folder, const QString &wantedName, const QString &extension);
 
 private:
     std::unique_ptr<MP3Writer> m_mp3Writer;

@@ -1,8 +1,10 @@
 #include "tools/importexportassistant.h"
 
 #include "editor/standardfolders.h"
+#include "model/filerename.h"
 #include "model/localized.h"
 #include "model/song.h"
+#include "tags/tagswriter.h"
 #include "tools/linereader.h"
 #include "tools/tokenutil.h"
 
@@ -220,6 +222,7 @@ void ImportExportAssistant::parserDidEndDocument(CHCSVParser *parser)
         m_errorMessage += Localized::text("NumberOfSelectedAndImportedSongsDoNotMatch");
         return;
     }
+    checkImportedFileNames();
     if (!m_errorMessage.isEmpty())
         return;
     copyImportedSongs();
@@ -231,6 +234,22 @@ void ImportExportAssistant::parserDidFailWithError(CHCSVParser *parser, const CH
     Q_UNUSED(parser);
     // A malformed list changes nothing; the document end, which applies the records, never comes.
     m_parserError = error;
+}
+
+void ImportExportAssistant::checkImportedFileNames()
+{
+    // Only now is each name paired with its file. Names the setter would ignore (another
+    // extension) are passed over here too.
+    for (qsizetype i = 0; i < m_selectedSongs.size(); ++i) {
+        const Song &song = *m_selectedSongs[i];
+        const QString &wanted = m_importedSongs[std::size_t(i)]->fileName();
+        const QString extension = song.extension();
+        if (wanted.isNull() || extension.isEmpty() || !wanted.endsWith(extension, Qt::CaseInsensitive))
+            continue;
+        const QString path = TagsWriter::renamedPath(song.folder(), wanted, extension);
+        if (FileRename::checkName(path) != FileRename::Status::Done)
+            m_errorMessage += Localized::text("NotAValidFileNameInRecordError").arg(i + 1);
+    }
 }
 
 void ImportExportAssistant::copyImportedSongs()

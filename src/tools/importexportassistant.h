@@ -82,6 +82,8 @@ public:
 private:
     void applyField(Song &song, const QString &fieldName, const QString &value);
     void appendRecordError(const char *key);
+    // Adds a record error for every name that no rename could give its song's file.
+    void checkImportedFileNames();
     void copyImportedSongs();
 
     QList<Song *> m_selectedSongs;

@@ -157,6 +157,12 @@ void TestCliEdit::edits_data()
     QTest::newRow("file name")
         << "flac" << QStringList{"--file-name", "Renamed Song.FLAC", "--title", "T"}
         << QVariantMap{{"fileName", "Renamed Song.FLAC"}, {"title", "T"}};
+    QTest::newRow("file name with control characters")
+        << "m4a" << QStringList{"--file-name", "Line\nBreak\tand\x1b escape.m4a"}
+        << QVariantMap{{"fileName", "Line Break and escape.m4a"}};
+    QTest::newRow("file name at the byte limit")
+        << "aiff" << QStringList{"--file-name", QString(124, QChar(0x00E9)) + "xy.aiff"}
+        << QVariantMap{{"fileName", QString(124, QChar(0x00E9)) + "xy.aiff"}};
 }
 
 void TestCliEdit::edits()
@@ -299,6 +305,10 @@ void TestCliEdit::badInputChangesNothing_data()
     QTest::newRow("cover not a picture") << QStringList{"--add-cover", m_coverBPath, "--add-cover", m_notPicturePath}
                                          << 1;
     QTest::newRow("file name of another type") << QStringList{"--file-name", "x.flac"} << 1;
+    QTest::newRow("file name of dots") << QStringList{"--file-name", "...mp3"} << 1;
+    QTest::newRow("file name of a dot amid controls") << QStringList{"--file-name", "\n.\t.mp3"} << 1;
+    QTest::newRow("file name over the byte limit") << QStringList{"--file-name", QString(126, QChar(0x00E9)) + ".mp3"}
+                                                   << 1;
 }
 
 void TestCliEdit::badInputChangesNothing()

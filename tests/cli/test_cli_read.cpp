@@ -1,6 +1,8 @@
 // End-to-end runs of quorl-cli: the JSON contract of "read", the exit codes, setting overrides,
 // "covers --extract" and the handling of names that are not valid UTF-8.
 
+#include "model/localized.h"
+
 #include <QBuffer>
 #include <QColor>
 #include <QCryptographicHash>
@@ -288,6 +290,7 @@ private slots:
     void skipsFolderEntryThatIsNotUtf8();
     void skipsArgumentThatIsNotUtf8();
     void reportsMissingPath();
+    void reportsFileLeftByInterruptedRename();
 
 private:
     Run run(const QStringList &arguments, const QString &home = QString());
@@ -802,6 +805,30 @@ void TestCliRead::reportsMissingPath()
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(QJsonDocument::fromJson(result.out).array().size(), 1);
     QVERIFY(result.err.contains(missing.toUtf8()));
+}
+
+void TestCliRead::reportsFileLeftByInterruptedRename()
+{
+    // One parked file gets its name back; the other's name is taken and it stays.
+    Tags tags;
+    tags.title = QStringLiteral("parked");
+    QVERIFY(!copyFixture(QStringLiteral("flac"), QStringLiteral("f/.quorl-rename-Ab12Cd/back.flac"), tags).isEmpty());
+    QVERIFY(!copyFixture(QStringLiteral("mp3"), QStringLiteral("f/.quorl-rename-Xy34Zw/taken.mp3"), tags).isEmpty());
+    tags.title = QStringLiteral("taker");
+    QVERIFY(!copyFixture(QStringLiteral("mp3"), QStringLiteral("f/taken.mp3"), tags).isEmpty());
+
+    const Run result = run({QStringLiteral("read"), QStringLiteral("--json"), m_songs + QStringLiteral("/f")});
+    QCOMPARE(result.exitCode, 0);
+    const QJsonArray songs = QJsonDocument::fromJson(result.out).array();
+    QCOMPARE(songs.size(), 2);
+    QCOMPARE(songs.at(0).toObject().value("filePath").toString(), m_songs + QStringLiteral("/f/back.flac"));
+    QCOMPARE(songs.at(0).toObject().value("title").toString(), QStringLiteral("parked"));
+    QCOMPARE(songs.at(1).toObject().value("title").toString(), QStringLiteral("taker"));
+    const QString parked = m_songs + QStringLiteral("/f/.quorl-rename-Xy34Zw/taken.mp3");
+    QVERIFY(QFile::exists(parked));
+    QVERIFY(Localized::installStringTable());
+    const QString report = Localized::text("InterruptedRenameLeftFileXY").arg(parked, QStringLiteral("taken.mp3"));
+    QVERIFY2(QString::fromUtf8(result.err).contains(report), result.err.constData());
 }
 
 QTEST_GUILESS_MAIN(TestCliRead)

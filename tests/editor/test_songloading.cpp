@@ -8,6 +8,7 @@
 #include "model/userdefaults.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -70,6 +71,8 @@ private slots:
     void linkLoopsTerminate();
     void unreadableFolderIsSkipped();
     void namesThatAreNotUtf8AreSkippedAndReported();
+    void interruptedRenamesAreUndone_data();
+    void interruptedRenamesAreUndone();
     void printableNames_data();
     void printableNames();
 
@@ -512,6 +515,70 @@ void TestSongLoading::namesThatAreNotUtf8AreSkippedAndReported()
         ::unlink((folder + '/' + name).constData());
     ::unlink((badFolder + "/inside.mp3").constData());
     ::rmdir(badFolder.constData());
+}
+
+void TestSongLoading::interruptedRenamesAreUndone_data()
+{
+    // Entries made below Music (a trailing "/" makes a folder), then what loading leaves there,
+    // the songs it loads and the parked files it reports.
+    QTest::addColumn<QStringList>("made");
+    QTest::addColumn<QStringList>("left");
+    QTest::addColumn<QStringList>("loaded");
+    QTest::addColumn<QStringList>("stranded");
+    QTest::newRow("parked files of every type get their names back")
+        << QStringList{".quorl-rename-Ab12Cd/Song.mp3", ".quorl-rename-Xy34Zw/Song.m4a", ".quorl-rename-Q1w2E3/b.flac",
+                       ".quorl-rename-R4t5Y6/c.aiff", ".quorl-rename-U7i8O9/d.wav", "a.mp3"}
+        << QStringList{"Song.m4a", "Song.mp3", "a.mp3", "b.flac", "c.aiff", "d.wav"}
+        << QStringList{"a.mp3", "b.flac", "c.aiff", "d.wav", "Song.m4a", "Song.mp3"} << QStringList();
+    QTest::newRow("name taken since")
+        << QStringList{".quorl-rename-Ab12Cd/Song.mp3", "Song.mp3"}
+        << QStringList{".quorl-rename-Ab12Cd", ".quorl-rename-Ab12Cd/Song.mp3", "Song.mp3"}
+        << QStringList{"Song.mp3"} << QStringList{".quorl-rename-Ab12Cd/Song.mp3"};
+    QTest::newRow("empty parking folder removed")
+        << QStringList{".quorl-rename-Ab12Cd/", "Song.mp3"} << QStringList{"Song.mp3"} << QStringList{"Song.mp3"}
+        << QStringList();
+    QTest::newRow("file named like a parking folder left alone")
+        << QStringList{".quorl-rename-Ab12Cd", "Song.mp3"} << QStringList{".quorl-rename-Ab12Cd", "Song.mp3"}
+        << QStringList{"Song.mp3"} << QStringList();
+    QTest::newRow("folder named almost like one walked as usual")
+        << QStringList{".quorl-rename-Ab12/Song.mp3"} << QStringList{".quorl-rename-Ab12", ".quorl-rename-Ab12/Song.mp3"}
+        << QStringList{".quorl-rename-Ab12/Song.mp3"} << QStringList();
+    QTest::newRow("in a subfolder")
+        << QStringList{"Disc 1/.quorl-rename-Ab12Cd/x.wav"} << QStringList{"Disc 1", "Disc 1/x.wav"}
+        << QStringList{"Disc 1/x.wav"} << QStringList();
+}
+
+void TestSongLoading::interruptedRenamesAreUndone()
+{
+    QFETCH(QStringList, made);
+    QFETCH(QStringList, left);
+    QFETCH(QStringList, loaded);
+    QFETCH(QStringList, stranded);
+
+    const QString music = path(QStringLiteral("Music"));
+    QVERIFY(QDir().mkpath(music));
+    for (const QString &entry : std::as_const(made)) {
+        if (entry.endsWith(u'/'))
+            QVERIFY(QDir().mkpath(music + u'/' + entry));
+        else
+            makeFile(QStringLiteral("Music/") + entry);
+    }
+
+    m_editor->traverseFiles({music}, false);
+    QStringList entries;
+    QDirIterator it(music, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        entries.append(it.next().mid(music.size() + 1));
+    entries.sort();
+    QCOMPARE(entries, left);
+    QStringList loadedNames = loadedPaths();
+    for (QString &name : loadedNames)
+        name = name.mid(QStringLiteral("Music/").size());
+    QCOMPARE(loadedNames, loaded);
+    QStringList reported = m_editor->strandedPaths();
+    for (QString &name : reported)
+        name = name.mid(music.size() + 1);
+    QCOMPARE(reported, stranded);
 }
 
 void TestSongLoading::printableNames_data()

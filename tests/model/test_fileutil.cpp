@@ -54,7 +54,14 @@ void TestFileUtil::sanitizeFileName_data()
     QTest::newRow("hyphen inside blanks stays") << " -x- " << true << "x";
     QTest::newRow("tabs and unicode spaces collapse") << QString::fromUtf8("a\t\t b\u00A0\u2003c") << true
                                                       << "a b c";
-    QTest::newRow("inner line break kept") << "a\nb" << true << "a\nb";
+    QTest::newRow("inner line break a blank") << "a\nb" << true << "a b";
+    QTest::newRow("carriage return and line feed") << "a \r\n b" << true << "a b";
+    QTest::newRow("NUL before the extension") << QString::fromUtf8("01. and\0.m4a", 12) << true << "01. and .m4a";
+    QTest::newRow("NUL at the end") << QString::fromUtf8("01. and\0", 8) << true << "01. and";
+    QTest::newRow("escape and DEL") << "a\x1b[1mb\x7f" << true << "a [1mb";
+    QTest::newRow("C1 control and line separator") << QString::fromUtf8("a\u0085b\u2028c") << true << "a b c";
+    QTest::newRow("control uncovers a hyphen") << "\x01-a-\x02" << true << "a";
+    QTest::newRow("only controls") << "\x01\n\t\x7f" << true << "";
     QTest::newRow("line breaks at ends") << "\n a \n" << true << "a";
     QTest::newRow("question mark leaves double blank") << "a ? b" << true << "a b";
     QTest::newRow("caret at the end") << "a^" << true << "a";

@@ -6,6 +6,7 @@
 #include "editor/settingsregistry.h"
 #include "model/fileidentity.h"
 #include "model/filemove.h"
+#include "model/filerename.h"
 #include "model/image.h"
 #include "model/localized.h"
 #include "model/song.h"
@@ -15,6 +16,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,7 +34,10 @@
 #include <taglib/wavfile.h>
 #include <taglib/xiphcomment.h>
 
+#include <limits>
+
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -132,6 +139,15 @@ private slots:
     void renameNeverReplacesAFile();
     void fileMovesNeverReplace_data();
     void fileMovesNeverReplace();
+    void staleNamesDoNotBlock_data();
+    void staleNamesDoNotBlock();
+    void refusedNames_data();
+    void refusedNames();
+    void nameLengths_data();
+    void nameLengths();
+    void parkingDetour_data();
+    void parkingDetour();
+    void caseOnlyRenameWhereCaseIsIgnored();
 
     void unsaveableFileIsLeftAsItWas_data();
     void unsaveableFileIsLeftAsItWas();
@@ -279,6 +295,11 @@ void TestSavePass::renames_data()
     QTest::newRow("sanitized") << "silence.aiff" << "x.aiff" << "AC/DC: Live?.aiff" << "AC-DC- Live.aiff" << 1;
     QTest::newRow("dots kept") << "silence.wav" << "x.wav" << "a.b.wav" << "a.b.wav" << 1;
     QTest::newRow("sanitizes to the current name") << "silence.mp3" << "Song.mp3" << "  Song   .mp3" << "Song.mp3" << 0;
+    QTest::newRow("NUL before the extension") << "silence.m4a" << "x.m4a" << QString::fromUtf8("01. and\0.m4a", 12)
+                                              << "01. and.m4a" << 1;
+    QTest::newRow("line break") << "silence.wav" << "x.wav" << "a\nb\r\n.wav" << "a b.wav" << 1;
+    QTest::newRow("tab, escape and DEL") << "silence.flac" << "x.flac" << "a\tb\x1b\x7f.flac" << "a b.flac" << 1;
+    QTest::newRow("hidden name kept") << "silence.aiff" << "x.aiff" << ".a.aiff" << ".a.aiff" << 1;
 }
 
 void TestSavePass::renames()
@@ -291,7 +312,6 @@ void TestSavePass::renames()
 
     auto song = load(fixture, oldName);
     QVERIFY(song);
-    const ino_t inode = inodeOf(song->filePath());
     song->setFileName(wantedName);
     QVERIFY(song->isFileNameModified());
     const QString keptFileName = song->fileName();
@@ -303,16 +323,16 @@ void TestSavePass::renames()
     QCOMPARE(song->filePath(), folder() + u'/' + newName);
     QCOMPARE(song->fileName(), keptFileName);
     QVERIFY(!song->isModified());
-    // Moved, not copied.
-    QCOMPARE(inodeOf(song->filePath()), inode);
+    // Moved, not copied: the file the save left is the one under the new name.
+    QCOMPARE(FileIdentity::ofPath(song->filePath()), song->fileIdentity());
 }
 
 void TestSavePass::renameNeverReplacesAFile_data()
 {
     QTest::addColumn<QString>("blocker");
     QTest::newRow("a file has the new name") << "New.mp3";
-    QTest::newRow("a file has the temporary name") << "Old.mp3~";
     QTest::newRow("a folder has the new name") << "New.mp3/";
+    QTest::newRow("a link to the file itself has the new name") << "New.mp3=";
 }
 
 void TestSavePass::renameNeverReplacesAFile()
@@ -327,6 +347,9 @@ void TestSavePass::renameNeverReplacesAFile()
     if (blocker.endsWith(u'/')) {
         blocker.chop(1);
         QVERIFY(QDir(folder()).mkdir(blocker));
+    } else if (blocker.endsWith(u'=')) {
+        blocker.chop(1);
+        QVERIFY(::link(QFile::encodeName(oldPath).constData(), QFile::encodeName(folder() + u'/' + blocker).constData()) == 0);
     } else {
         blockerPath = writeFile(*m_work, blocker, QByteArray("precious"));
         QVERIFY(!blockerPath.isEmpty());
@@ -334,8 +357,12 @@ void TestSavePass::renameNeverReplacesAFile()
     const QStringList before = folderListing(folder());
     song->setFileName(QStringLiteral("New.mp3"));
 
+    TagsWriter dryRun;
+    dryRun.setDryRun(true);
+    const SaveReport dryReport = dryRun.writeFiles({song.get()}, false);
     const SaveReport report = writeSong(song.get());
     QCOMPARE(entries(report), QStringList{notRenamedTo(QStringLiteral("Old.mp3"), QStringLiteral("New.mp3"))});
+    QCOMPARE(entries(dryReport), entries(report));
     QCOMPARE(report.errorCount, 1u);
     QCOMPARE(folderListing(folder()), before);
     QCOMPARE(fileBytes(oldPath), songBytes);
@@ -378,6 +405,217 @@ void TestSavePass::fileMovesNeverReplace()
     const Result<void> missing = move(a, folder() + QStringLiteral("/d"));
     QVERIFY(!missing.ok());
     QCOMPARE(missing.error().code, ErrorCode::NotFound);
+}
+
+void TestSavePass::staleNamesDoNotBlock_data()
+{
+    QTest::addColumn<QString>("stale");
+    QTest::newRow("the old temporary name") << "Old.mp3~";
+    QTest::newRow("a file named like a parking folder") << ".quorl-rename-Ab12Cd";
+    QTest::newRow("a parking folder") << ".quorl-rename-Ab12Cd/Other.mp3";
+}
+
+void TestSavePass::staleNamesDoNotBlock()
+{
+    QFETCH(QString, stale);
+
+    auto song = load(QStringLiteral("silence.mp3"), QStringLiteral("Old.mp3"));
+    QVERIFY(song);
+    QVERIFY(QDir(folder()).mkpath(QFileInfo(folder() + u'/' + stale).path()));
+    const QString stalePath = writeFile(*m_work, stale, QByteArray("stale"));
+    QVERIFY(!stalePath.isEmpty());
+    song->setFileName(QStringLiteral("New.mp3"));
+
+    const SaveReport report = writeSong(song.get());
+    QCOMPARE(report.errorText, QString());
+    QCOMPARE(report.renamedCount, 1);
+    QCOMPARE(song->filePath(), folder() + QStringLiteral("/New.mp3"));
+    QVERIFY(folderListing(folder()).contains(QStringLiteral("New.mp3")));
+    QCOMPARE(fileBytes(stalePath), QByteArray("stale"));
+}
+
+void TestSavePass::refusedNames_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<QString>("stem");
+    for (const char *fixture : {"silence.mp3", "silence.m4a", "silence.flac", "silence.aiff", "silence.wav"}) {
+        QTest::addRow("%s nothing", fixture) << QString::fromLatin1(fixture) << "";
+        QTest::addRow("%s one dot", fixture) << QString::fromLatin1(fixture) << ".";
+        QTest::addRow("%s two dots", fixture) << QString::fromLatin1(fixture) << "..";
+        QTest::addRow("%s three dots", fixture) << QString::fromLatin1(fixture) << "...";
+        QTest::addRow("%s dot amid blanks", fixture) << QString::fromLatin1(fixture) << " . ";
+        QTest::addRow("%s dots amid hyphens and controls", fixture) << QString::fromLatin1(fixture) << "-\n.\t.-";
+    }
+}
+
+void TestSavePass::refusedNames()
+{
+    QFETCH(QString, fixture);
+    QFETCH(QString, stem);
+
+    const QString extension = fixture.section(u'.', 1);
+    auto song = load(fixture, QStringLiteral("Old.") + extension);
+    QVERIFY(song);
+    const QString path = song->filePath();
+    const QString wanted = stem + u'.' + extension;
+    song->setFileName(wanted);
+    QVERIFY(song->isFileNameModified());
+
+    TagsWriter dryRun;
+    dryRun.setDryRun(true);
+    const SaveReport dryReport = dryRun.writeFiles({song.get()}, false);
+    const SaveReport report = writeSong(song.get());
+    // The setter trims the name.
+    const QString refusal = Localized::text("FileNameInvalidXY").arg(QStringLiteral("Old.") + extension, song->fileName());
+    QCOMPARE(report.errorText, refusal);
+    QCOMPARE(report.errorCount, 1u);
+    QCOMPARE(report.renamedCount, 0);
+    QCOMPARE(dryReport.errorText, report.errorText);
+    QCOMPARE(folderListing(folder()), QStringList{QStringLiteral("Old.") + extension});
+    QCOMPARE(song->filePath(), path);
+    QVERIFY(song->isModified());
+    QCOMPARE(song->fileName(), wanted.trimmed());
+}
+
+namespace {
+
+constexpr int ShortName = std::numeric_limits<int>::min();
+
+// "Old"/"New" for ShortName, else a name of non-ASCII letters (two bytes each) that is
+// bytesOverLimit longer than the limit, with the extension.
+QString nameOfLength(int bytesOverLimit, qint64 limit, const QString &shortStem, const QString &extension)
+{
+    if (bytesOverLimit == ShortName)
+        return shortStem + u'.' + extension;
+    const qint64 stemBytes = limit + bytesOverLimit - 1 - extension.size();
+    return QString(stemBytes / 2, QChar(0x00E9)) + QString(stemBytes % 2, u'a') + u'.' + extension;
+}
+
+} // namespace
+
+void TestSavePass::nameLengths_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<int>("oldOverLimit");
+    QTest::addColumn<int>("newOverLimit");
+    QTest::addColumn<bool>("renamed");
+    for (const char *fixture : {"silence.mp3", "silence.m4a", "silence.flac", "silence.aiff", "silence.wav"}) {
+        QTest::addRow("%s to the limit", fixture) << QString::fromLatin1(fixture) << ShortName << 0 << true;
+        QTest::addRow("%s from the limit", fixture) << QString::fromLatin1(fixture) << 0 << ShortName << true;
+        QTest::addRow("%s at the limit to one byte less", fixture) << QString::fromLatin1(fixture) << 0 << -1 << true;
+        QTest::addRow("%s one byte over", fixture) << QString::fromLatin1(fixture) << ShortName << 1 << false;
+    }
+}
+
+void TestSavePass::nameLengths()
+{
+    QFETCH(QString, fixture);
+    QFETCH(int, oldOverLimit);
+    QFETCH(int, newOverLimit);
+    QFETCH(bool, renamed);
+
+    const qint64 limit = FileRename::nameLimit(folder());
+    if (limit > 4096)
+        QSKIP("The file system of the temporary folder sets no name limit");
+    const QString extension = fixture.section(u'.', 1);
+    const QString oldName = nameOfLength(oldOverLimit, limit, QStringLiteral("Old"), extension);
+    const QString newName = nameOfLength(newOverLimit, limit, QStringLiteral("New"), extension);
+    QCOMPARE(QFile::encodeName(newName).size(), newOverLimit == ShortName ? newName.size() : limit + newOverLimit);
+    auto song = load(fixture, oldName);
+    QVERIFY(song);
+    song->setTitle(QStringLiteral("Saved"));
+    song->setFileName(newName);
+
+    TagsWriter dryRun;
+    dryRun.setDryRun(true);
+    const SaveReport dryReport = dryRun.writeFiles({song.get()}, false);
+    const SaveReport report = writeSong(song.get());
+    QCOMPARE(entries(dryReport), entries(report));
+    QCOMPARE(dryReport.renamedCount, report.renamedCount);
+    // The tags are saved either way.
+    QCOMPARE(report.savedCount, 1);
+    QCOMPARE(readSong(song->filePath())->title(), QStringLiteral("Saved"));
+    if (renamed) {
+        QCOMPARE(report.errorText, QString());
+        QCOMPARE(folderListing(folder()), QStringList{newName});
+        QVERIFY(!song->isModified());
+    } else {
+        const QString refusal = Localized::text("FileNameTooLongXYZ").arg(oldName, newName).arg(limit);
+        QCOMPARE(entries(report), QStringList{refusal.trimmed()});
+        QVERIFY(refusal.contains(QString::number(limit)));
+        QCOMPARE(folderListing(folder()), QStringList{oldName});
+        QVERIFY(song->isFileNameModified());
+    }
+}
+
+void TestSavePass::parkingDetour_data()
+{
+    QTest::addColumn<bool>("newNameTaken");
+    QTest::newRow("moved on to the new name") << false;
+    QTest::newRow("put back when the new name is taken") << true;
+}
+
+void TestSavePass::parkingDetour()
+{
+    QFETCH(bool, newNameTaken);
+
+    const QString from = copyFixture(*m_work, QStringLiteral("silence.flac"), QStringLiteral("Song.flac"));
+    QVERIFY(!from.isEmpty());
+    const ino_t inode = inodeOf(from);
+    const QString to = folder() + QStringLiteral("/song.flac");
+    if (newNameTaken)
+        QVERIFY(!writeFile(*m_work, QStringLiteral("song.flac"), QByteArray("taken")).isEmpty());
+
+    const FileRename::Status status = FileRename::renameThroughParking(from, to);
+    QCOMPARE(status, newNameTaken ? FileRename::Status::Failed : FileRename::Status::Done);
+    // Neither way is the parking folder left behind.
+    QCOMPARE(folderListing(folder()), newNameTaken ? (QStringList{"Song.flac", "song.flac"}) : QStringList{"song.flac"});
+    QCOMPARE(inodeOf(newNameTaken ? from : to), inode);
+    if (newNameTaken)
+        QCOMPARE(fileBytes(to), QByteArray("taken"));
+}
+
+void TestSavePass::caseOnlyRenameWhereCaseIsIgnored()
+{
+    // A small FAT image, whose names ignore case, on a loop device.
+    const QString tools = QStandardPaths::findExecutable(QStringLiteral("mkfs.vfat"), {"/sbin", "/usr/sbin"});
+    if (tools.isEmpty())
+        QSKIP("mkfs.vfat is missing: no file system that ignores case can be made");
+    QTemporaryDir imageFolder;
+    QVERIFY(imageFolder.isValid());
+    const QString image = imageFolder.filePath(QStringLiteral("fat.img"));
+    QFile imageFile(image);
+    QVERIFY(imageFile.open(QIODevice::WriteOnly) && imageFile.resize(4 * 1024 * 1024));
+    imageFile.close();
+    if (QProcess::execute(tools, {QStringLiteral("-n"), QStringLiteral("QUORLTEST"), image}) != 0)
+        QSKIP("mkfs.vfat failed");
+    const QString mountPoint = imageFolder.filePath(QStringLiteral("mnt"));
+    QVERIFY(QDir().mkdir(mountPoint));
+    if (QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("loop"), image, mountPoint}) != 0)
+        QSKIP("A FAT image cannot be mounted here (not root, or no FAT support in the kernel)");
+    const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {mountPoint}); });
+
+    const QString oldPath = mountPoint + QStringLiteral("/Song.mp3");
+    QVERIFY(QFile::copy(fixturePath(QStringLiteral("silence.mp3")), oldPath));
+    const QString stale = mountPoint + QStringLiteral("/.quorl-rename-Ab12Cd");
+    QFile staleFile(stale);
+    QVERIFY(staleFile.open(QIODevice::WriteOnly) && staleFile.write("stale") == 5);
+    staleFile.close();
+    auto song = readSong(oldPath);
+    QVERIFY(song);
+    song->setFileName(QStringLiteral("song.mp3"));
+
+    TagsWriter dryRun;
+    dryRun.setDryRun(true);
+    const SaveReport dryReport = dryRun.writeFiles({song.get()}, false);
+    QCOMPARE(dryReport.errorText, QString());
+    QCOMPARE(dryReport.renamedCount, 1);
+    const SaveReport report = writeSong(song.get());
+    QCOMPARE(report.errorText, QString());
+    QCOMPARE(report.renamedCount, 1);
+    QCOMPARE(folderListing(mountPoint), (QStringList{".quorl-rename-Ab12Cd", "song.mp3"}));
+    QCOMPARE(fileBytes(stale), QByteArray("stale"));
+    QCOMPARE(fileBytes(mountPoint + QStringLiteral("/song.mp3")), fileBytes(fixturePath(QStringLiteral("silence.mp3"))));
 }
 
 void TestSavePass::unsaveableFileIsLeftAsItWas_data()

@@ -298,6 +298,19 @@ void TestTsvImport::import_data()
     QTest::newRow("file name with the song's extension") << 1 << QByteArray("File Name\tTitle\nNew Name.MP3\tT\n")
                                                          << Applied << QString()
                                                          << QStringList{"|T|||||||0||New Name.MP3"};
+    // The name is made usable when the file is renamed; the import refuses only names that no
+    // rename could give.
+    QTest::newRow("file name with a NUL") << 1 << QByteArray("File Name\n01. and\0.mp3\n", 23) << Applied
+                                          << QString() << QStringList{QString::fromUtf8("||||||||0||01. and\0.mp3", 23)};
+    QTest::newRow("file names of dots")
+        << 3 << QByteArray("File Name\n...mp3\n . .flac\n..mp3\n") << 102
+        << text("NotAValidFileNameInRecordError", 1) + text("NotAValidFileNameInRecordError", 2) << QStringList();
+    QTest::newRow("file name over the byte limit")
+        << 2 << "File Name\n1.mp3\n" + QString(126, QChar(0x00E9)).toUtf8() + ".flac\n" << 102
+        << text("NotAValidFileNameInRecordError", 2) << QStringList();
+    QTest::newRow("file name at the byte limit")
+        << 1 << "File Name\n" + QString(125, QChar(0x00E9)).toUtf8() + "x.mp3\n" << Applied << QString()
+        << QStringList{"||||||||0||" + QString(125, QChar(0x00E9)) + "x.mp3"};
 }
 
 void TestTsvImport::import()
