@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -8,8 +9,10 @@
 // copy, like the editor's save pass; every other type with its own plain save()).
 namespace BareWriter {
 
-// Sets the title of every file and saves it; returns how many saves succeeded.
-int setTitles(const QStringList &paths, const QString &title);
+// Sets the title of every file and saves it; returns how many saves succeeded. With picture
+// bytes, the picture is added to each file as its front cover as well (a tag that grows past
+// its padding, so that TagLib moves the audio).
+int setTitles(const QStringList &paths, const QString &title, const QByteArray &picture = {});
 
 // The title of the file as TagLib reads it (empty when it cannot be read).
 QString titleOf(const QString &path);

@@ -15,6 +15,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QHash>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -31,10 +32,17 @@ int measureChild(const QCommandLineParser &parser)
         const auto mode = modeName == u"load" ? Measurement::Mode::Load : Measurement::Mode::Baseline;
         sample = Measurement::run(mode, parser.value(QStringLiteral("corpus")),
                                   parser.value(QStringLiteral("threads")).toInt(), runs);
-    } else if (modeName == u"save-bare" || modeName == u"save-core" || modeName == u"save-cli") {
-        const auto mode = modeName == u"save-bare"   ? SaveMeasurement::Mode::Bare
-                          : modeName == u"save-core" ? SaveMeasurement::Mode::Core
-                                                     : SaveMeasurement::Mode::Cli;
+    } else if (modeName.startsWith(u"save-")) {
+        static const QHash<QString, SaveMeasurement::Mode> modes = {
+            {QStringLiteral("save-bare"), SaveMeasurement::Mode::Bare},
+            {QStringLiteral("save-core"), SaveMeasurement::Mode::Core},
+            {QStringLiteral("save-cli"), SaveMeasurement::Mode::Cli},
+            {QStringLiteral("save-bare-cover"), SaveMeasurement::Mode::BareCover},
+            {QStringLiteral("save-core-cover"), SaveMeasurement::Mode::CoreCover},
+        };
+        if (!modes.contains(modeName))
+            return 2;
+        const SaveMeasurement::Mode mode = modes.value(modeName);
         SaveMeasurement::Setup setup;
         setup.corpusFolder = parser.value(QStringLiteral("corpus"));
         setup.workFolder = parser.value(QStringLiteral("work"));

@@ -6,6 +6,7 @@
 
 #include "editor/editorcontroller.h"
 #include "editor/savecontroller.h"
+#include "model/image.h"
 #include "model/song.h"
 #include "tags/tagswriter.h"
 
@@ -87,23 +88,27 @@ void fail(const char *what)
 }
 
 // The timed part of one pass; returns the saved file count, or -1 when the pass went wrong.
-qint64 bareSave(const QStringList &paths, const QString &title, Timing *timing)
+qint64 bareSave(const QStringList &paths, const QString &title, const QByteArray &picture, Timing *timing)
 {
     const Stopwatch stopwatch;
-    const int saved = BareWriter::setTitles(paths, title);
+    const int saved = BareWriter::setTitles(paths, title, picture);
     stopwatch.stop(timing);
     return saved;
 }
 
-qint64 coreSave(const QString &work, const QString &title, Timing *timing)
+qint64 coreSave(const QString &work, const QString &title, const QByteArray &picture, Timing *timing)
 {
     SilentUserInterface ui;
     EditorController editor(&ui);
     editor.traverseFiles({work}, false);
+    const Image image(picture);
 
     const Stopwatch stopwatch;
-    for (const auto &song : editor.songs())
+    for (const auto &song : editor.songs()) {
         song->setTitle(title);
+        if (!picture.isEmpty())
+            song->addImage(image);
+    }
     TagsWriter writer;
     SaveController saver(editor, writer);
     const SaveReport report = saver.saveSongs();
@@ -149,6 +154,15 @@ bool titlesChanged(const QStringList &paths, const QString &title)
 
 } // namespace
 
+QByteArray coverBytes()
+{
+    QByteArray bytes = QByteArray::fromHex("ffd8ffe0");
+    for (int i = 0; bytes.size() < 300 * 1024 - 2; ++i)
+        bytes += QByteArray::number(i * 7919);
+    bytes.truncate(300 * 1024 - 2);
+    return bytes + QByteArray::fromHex("ffd9");
+}
+
 QString titleForPass(int pass)
 {
     return pass % 2 == 0 ? QStringLiteral("Benchmark Title A") : QStringLiteral("Benchmark Title B");
@@ -168,8 +182,10 @@ Measurement::Sample run(Mode mode, const Setup &setup)
         Timing timing;
         qint64 saved = -1;
         switch (mode) {
-        case Mode::Bare: saved = bareSave(paths, title, &timing); break;
-        case Mode::Core: saved = coreSave(setup.workFolder, title, &timing); break;
+        case Mode::Bare: saved = bareSave(paths, title, {}, &timing); break;
+        case Mode::Core: saved = coreSave(setup.workFolder, title, {}, &timing); break;
+        case Mode::BareCover: saved = bareSave(paths, title, coverBytes(), &timing); break;
+        case Mode::CoreCover: saved = coreSave(setup.workFolder, title, coverBytes(), &timing); break;
         case Mode::Cli: saved = cliSave(setup, title, configHome.path(), &timing); break;
         }
         if (saved != paths.size() || !titlesChanged(paths, title)) {

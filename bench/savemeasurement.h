@@ -14,6 +14,10 @@ enum class Mode {
     Bare, // TagLib alone: open, set the title, save
     Core, // the songs loaded (untimed), then Song::setTitle on each and the editor's save pass
     Cli,  // "quorl-cli --yes edit --title T WORK" as a whole process
+    // Bare and Core with a picture of 300 KB added to every file as well: tags that grow past
+    // their padding, so that the audio moves.
+    BareCover,
+    CoreCover,
 };
 
 struct Setup {
@@ -25,6 +29,9 @@ struct Setup {
 
 // The title a pass sets.
 QString titleForPass(int pass);
+
+// The picture the cover modes add: 300 KB that pass for a JPEG, the same in every process.
+QByteArray coverBytes();
 
 Measurement::Sample run(Mode mode, const Setup &setup);
 
