@@ -69,9 +69,10 @@ SavePass::SavePass(bool forced, bool dryRun)
 {
 }
 
-void SavePass::writeSong(Song &song, const Writer &writer)
+SongSaveChanges SavePass::writeSong(const Song &song, const Writer &writer)
 {
-    const bool savedOk = saveTags(song, writer);
+    SongSaveChanges changes;
+    const bool savedOk = saveTags(song, writer, &changes);
     if (savedOk)
         ++m_report.savedCount;
     else
@@ -80,15 +81,15 @@ void SavePass::writeSong(Song &song, const Writer &writer)
     // A file is renamed even when its tags could not be saved.
     bool renamedOk = true;
     if (song.isFileNameModified()) {
-        renamedOk = rename(song);
+        renamedOk = rename(song, &changes);
         if (!renamedOk)
             addRenameError(song, savedOk);
     }
-    if (savedOk && renamedOk && !m_dryRun)
-        song.resetModifications();
+    changes.resetModifications = savedOk && renamedOk && !m_dryRun;
+    return changes;
 }
 
-bool SavePass::saveTags(Song &song, const Writer &writer)
+bool SavePass::saveTags(const Song &song, const Writer &writer, SongSaveChanges *changes)
 {
     if (!mayWrite(song))
         return false;
@@ -110,11 +111,11 @@ bool SavePass::saveTags(Song &song, const Writer &writer)
     file.reset();
     if (!saved || !stream->commit())
         return false;
-    song.setFileIdentity(FileIdentity::ofStat(stream->savedStat()));
+    changes->fileIdentity = FileIdentity::ofStat(stream->savedStat());
     return true;
 }
 
-bool SavePass::rename(Song &song)
+bool SavePass::rename(const Song &song, SongSaveChanges *changes)
 {
     const QString oldPath = song.filePath();
     const QString newPath = TagsWriter::renamedPath(song);
@@ -125,7 +126,7 @@ bool SavePass::rename(Song &song)
     if (m_renameStatus != FileRename::Status::Done)
         return false;
     if (!m_dryRun)
-        song.setFilePath(newPath);
+        changes->filePath = newPath;
     ++m_report.renamedCount;
     return true;
 }

@@ -12,14 +12,15 @@ class SavePass {
 public:
     SavePass(bool forced, bool dryRun);
 
-    // Saves and, if asked for, renames one song; clears its flags when both succeeded.
-    void writeSong(Song &song, const Writer &writer);
+    // Saves and, if asked for, renames the song's file; what is to change on the song (its flags
+    // cleared when both succeeded) comes back to be applied by the caller.
+    SongSaveChanges writeSong(const Song &song, const Writer &writer);
 
     const SaveReport &report() const { return m_report; }
 
 private:
-    bool saveTags(Song &song, const Writer &writer);
-    bool rename(Song &song);
+    bool saveTags(const Song &song, const Writer &writer, SongSaveChanges *changes);
+    bool rename(const Song &song, SongSaveChanges *changes);
     void addSaveError(const Song &song);
     void addRenameError(const Song &song, bool savedOk);
 

@@ -7,6 +7,7 @@
 #include "tags/lengthcachingstream.h"
 #include "tags/m4areader.h"
 #include "tags/mp3reader.h"
+#include "tags/parallelparse.h"
 #include "tags/wavreader.h"
 
 #include <QFile>
@@ -15,10 +16,7 @@
 #include <taglib/tfilestream.h>
 
 #include <algorithm>
-#include <atomic>
 #include <exception>
-#include <system_error>
-#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -145,29 +143,9 @@ void TagsReader::parseFiles(const QStringList &files, SongList *toSongs)
         }
         return;
     }
-
-    // Each worker takes the next unread index; results are kept by index and appended in path
-    // order afterwards, so the list is the one a sequential read makes.
-    std::vector<std::unique_ptr<Song>> results(size_t(files.size()));
-    std::atomic<qsizetype> next{0};
-    auto work = [&] {
-        for (qsizetype index = next++; index < files.size(); index = next++)
-            results[size_t(index)] = parseFile(files.at(index));
-    };
-    std::vector<std::thread> threads;
-    threads.reserve(size_t(workers - 1));
-    for (int i = 1; i < workers; ++i) {
-        try {
-            threads.emplace_back(work);
-        } catch (const std::system_error &) {
-            break; // the threads already started and this one read the rest
-        }
-    }
-    work();
-    for (std::thread &thread : threads)
-        thread.join();
-    for (auto &song : results) {
-        if (song)
-            toSongs->push_back(std::move(song));
-    }
+    ParallelParse run(*this, files, workers);
+    run.start();
+    run.wait();
+    SongList songs = run.takeReady();
+    toSongs->insert(toSongs->end(), std::make_move_iterator(songs.begin()), std::make_move_iterator(songs.end()));
 }

@@ -25,8 +25,11 @@ public:
     TagsReader &operator=(const TagsReader &) = delete;
 
     void setLeadingZeros(bool leadingZeros);
-    // 1 parses on the calling thread only; 0 (the default) uses one thread per core.
+    // 1 parses on the calling thread only; 0 (the default) uses one thread per core. A load in
+    // the background parses on this many worker threads (at least one).
     void setThreadCount(int threads);
+    // The threads that parse a batch of fileCount files (at most one per file).
+    int workerCount(qsizetype fileCount) const;
 
     // Appends one song per path of a known type, in path order: filePath and fileName set,
     // flags cleared. Unknown extensions and paths whose name is not valid UTF-8 are skipped.
@@ -41,8 +44,6 @@ public:
     Reader *readerForPath(const QString &path) const;
 
 private:
-    int workerCount(qsizetype fileCount) const;
-
     std::unique_ptr<MP3Reader> m_mp3Reader;
     std::unique_ptr<M4AReader> m_m4aReader;
     std::unique_ptr<FLACReader> m_flacReader;

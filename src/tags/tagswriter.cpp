@@ -22,23 +22,36 @@ TagsWriter::~TagsWriter() = default;
 
 SaveReport TagsWriter::writeFiles(const QList<Song *> &songs, bool forced)
 {
+    return writeFiles(songs, forced, SaveHooks());
+}
+
+SaveReport TagsWriter::writeFiles(const QList<Song *> &songs, bool forced, const SaveHooks &hooks)
+{
     SavePass pass(forced, m_dryRun);
     QStringList notReached;
+    const auto stopped = [&] { return (m_stop && m_stop->load()) || (hooks.cancel && hooks.cancel->load()); };
     for (Song *song : songs) {
-        if (!song || !(song->isModified() || forced))
-            continue;
         // A song of no known type is passed over: nothing written, nothing reported.
-        const Writer *writer = writerForSong(*song);
-        if (!writer)
+        if (!song || !willWrite(*song, forced))
             continue;
-        if (!notReached.isEmpty() || (m_stop && m_stop->load()))
+        if (!notReached.isEmpty() || stopped()) {
             notReached.append(song->filePath());
+            continue;
+        }
+        const SongSaveChanges changes = pass.writeSong(*song, *writerForSong(*song));
+        if (hooks.songDone)
+            hooks.songDone(song, changes);
         else
-            pass.writeSong(*song, *writer);
+            changes.applyTo(*song);
     }
     SaveReport report = pass.report();
     report.notReachedPaths = notReached;
     return report;
+}
+
+bool TagsWriter::willWrite(const Song &song, bool forced) const
+{
+    return (forced || song.isModified()) && writerForSong(song);
 }
 
 const Writer *TagsWriter::writerForSong(const Song &song) const
@@ -76,4 +89,14 @@ QString TagsWriter::renamedPath(const QString &folder, const QString &wantedName
     if (!wantedExtension.isEmpty())
         path += u'.' + wantedExtension;
     return path;
+}
+
+void SongSaveChanges::applyTo(Song &song) const
+{
+    if (fileIdentity)
+        song.setFileIdentity(*fileIdentity);
+    if (filePath)
+        song.setFilePath(*filePath);
+    if (resetModifications)
+        song.resetModifications();
 }

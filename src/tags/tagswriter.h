@@ -4,8 +4,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <QByteArray>
+
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class Song;
 class Writer;
@@ -32,6 +36,27 @@ struct SaveReport {
     bool hasErrors() const { return !errorText.isEmpty() || errorCount > 0; }
 };
 
+// What a save pass changes on one song once its file is done: the identity of the saved file,
+// the path of a renamed one, and the flags cleared when the song was done in full.
+struct SongSaveChanges {
+    std::optional<QByteArray> fileIdentity;
+    std::optional<QString> filePath;
+    bool resetModifications = false;
+
+    void applyTo(Song &song) const;
+};
+
+// For a pass that runs on another thread than the one that owns the songs.
+struct SaveHooks {
+    // Settable from any thread: stops the pass before its next file, as the writer's stop flag.
+    const std::atomic<bool> *cancel = nullptr;
+    // Called on the pass's thread after each song written, in list order, with what is to change
+    // on it. The pass changes nothing on the songs then: the callee applies the changes (on the
+    // songs' own thread), so that no one who watches the songs hears of them from the pass's
+    // thread. Without it the pass applies them itself.
+    std::function<void(Song *song, const SongSaveChanges &changes)> songDone;
+};
+
 // Saves songs into their files: picks the writer by type, saves with the settings of the pass,
 // renames files whose name was changed, and clears the flags of every song done in full.
 // Runs on the calling thread; opens each file only for the time of its save.
@@ -47,6 +72,11 @@ public:
     // while it is still the regular, writable file that was loaded; a rename never replaces an
     // existing file. Songs done in full are left unmodified; the others keep every flag.
     SaveReport writeFiles(const QList<Song *> &songs, bool forced);
+    // The same with hooks. The songs are only read then, so they must not change until the pass
+    // has ended.
+    SaveReport writeFiles(const QList<Song *> &songs, bool forced, const SaveHooks &hooks);
+    // Whether a pass writes the song: it is modified (or the pass forced) and of a known type.
+    bool willWrite(const Song &song, bool forced) const;
 
     // A dry run checks what it can and reports as a real pass would, but writes and renames
     // nothing and keeps every flag.
