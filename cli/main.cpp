@@ -1,8 +1,9 @@
 #include "arguments.h"
 #include "clirunner.h"
 
-#include "model/heaptuning.h"
+#include "heaptuning.h"
 #include "model/localized.h"
+#include "quorlversion.h"
 
 #include <QCoreApplication>
 

@@ -3,6 +3,7 @@
 #include "command.h"
 
 #include "model/localized.h"
+#include "quorlversion.h"
 
 #include <utility>
 

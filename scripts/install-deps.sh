@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-l10n-tools
   libtag1-dev zlib1g-dev libicu-dev
   clang libclang-rt-14-dev

@@ -1,7 +1,8 @@
 #include "editor/campaign.h"
 
-#include "editor/userinterface.h"
+#include "editor/userquestions.h"
 #include "model/userdefaults.h"
+#include "quorlversion.h"
 
 #include <QRegularExpression>
 
@@ -40,12 +41,12 @@ bool shouldAsk(const QString &currentVersion, const QString &storedVersion)
     return stored->minorNumber < current->minorNumber;
 }
 
-void checkCampaign(const QString &currentVersion, UserInterface *ui)
+void checkCampaign(const QString &currentVersion, UserQuestions *ui)
 {
     UserDefaults &defaults = UserDefaults::shared();
     if (!shouldAsk(currentVersion, defaults.stringForKey(LastCampaignVersionKey)))
         return;
-    UserInterface::Question question;
+    UserQuestions::Question question;
     question.messageKey = QStringLiteral("CampaignTitle");
     question.informativeKey = QStringLiteral("CampaignText");
     question.buttonKeys = {QStringLiteral("CampaignPositive"), QStringLiteral("CampaignLater"),
@@ -63,7 +64,7 @@ void checkCampaign(const QString &currentVersion, UserInterface *ui)
     }
 }
 
-void checkCampaign(UserInterface *ui)
+void checkCampaign(UserQuestions *ui)
 {
     checkCampaign(QStringLiteral(QUORL_VERSION), ui);
 }

@@ -3,6 +3,7 @@
 #include "lookup/consumercredentials.h"
 #include "lookup/downloadoperation.h"
 #include "model/userdefaults.h"
+#include "quorlversion.h"
 
 RequestProfile RequestProfile::current(const DownloadLimits &limits)
 {

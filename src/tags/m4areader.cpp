@@ -1,9 +1,9 @@
 #include "tags/m4areader.h"
 
 #include "model/imagepool.h"
+#include "model/numbertext.h"
 #include "model/song.h"
 #include "tags/taglibconvert.h"
-#include "tools/numberingcontroller.h"
 
 #include <taglib/mp4file.h>
 #include <taglib/mp4tag.h>
@@ -85,6 +85,6 @@ QString M4AReader::pairText(int number, int count) const
         return number == 0 ? QStringLiteral("") : QString::number(number);
     const QString numberPart = number == 0
         ? QString()
-        : NumberingController::addLeadingZerosToNumber(number, count, leadingZeros());
-    return numberPart + NumberingController::addLeadingZerosAndSlashToCount(count, leadingZeros());
+        : NumberText::addLeadingZerosToNumber(number, count, leadingZeros());
+    return numberPart + NumberText::addLeadingZerosAndSlashToCount(count, leadingZeros());
 }

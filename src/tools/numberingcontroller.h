@@ -28,10 +28,8 @@ public:
     static void numberSongs(const QList<Song *> &songs, const QList<int> &resetAtIndices, bool leadingZeros,
                             bool trackCount);
 
-    // The number in decimal; if ifDesired, zero-padded to the width for the count (2 digits
-    // below 100, then one more digit per power of ten up to 6 from 100000).
+    // The texts of NumberText, under the names the tool has always had.
     static QString addLeadingZerosToNumber(qint32 number, qint32 forCount, bool ifDesired);
-    // "/" and the count; if ifDesired and the count is below 10, "/0" and the count.
     static QString addLeadingZerosAndSlashToCount(qint32 count, bool ifDesired);
 
 private:

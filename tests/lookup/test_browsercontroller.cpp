@@ -173,8 +173,8 @@ void TestBrowserController::searchFetchesReleasesThenCoversInOrder()
     m_server->setResponse("/releases/2", HttpTestResponse::withBody(releaseDocument("Second", 0)));
     m_server->setResponse("/releases/3", HttpTestResponse::withBody(withPort(releaseDocument("Third", 1), port)));
     const QByteArray jpeg = jpegBytes();
-    for (const QString &name : {"First-0", "First-1", "First-2", "Third-0"})
-        m_server->setResponse("/img/" + name + ".jpg", HttpTestResponse::withBody(jpeg));
+    for (const char *name : {"First-0", "First-1", "First-2", "Third-0"})
+        m_server->setResponse(QStringLiteral("/img/%1.jpg").arg(QLatin1String(name)), HttpTestResponse::withBody(jpeg));
 
     BrowserController browser(m_ui.get());
     QVERIFY(runSearch(browser, "Nina Blue"));
@@ -466,8 +466,8 @@ void TestBrowserController::statusLineFollowsCountersAndCovers()
     m_server->setResponse("/releases/1", answer(withPort(releaseDocument("A", 2), m_server->port()), 1));
     m_server->setResponse("/releases/2", answer(releaseDocument("B", 0), 2));
     m_server->setResponse("/releases/3", answer(withPort(releaseDocument("C", 1), m_server->port()), 3));
-    for (const QString &name : {"A-0", "A-1", "C-0"})
-        m_server->setResponse("/img/" + name + ".jpg", HttpTestResponse::withBody(jpegBytes()));
+    for (const char *name : {"A-0", "A-1", "C-0"})
+        m_server->setResponse(QStringLiteral("/img/%1.jpg").arg(QLatin1String(name)), HttpTestResponse::withBody(jpegBytes()));
     BrowserController browser(m_ui.get());
     QVERIFY(runSearch(browser, "abc"));
     QCOMPARE(browser.covers().size(), 4);

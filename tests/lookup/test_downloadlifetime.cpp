@@ -308,7 +308,7 @@ void TestDownloadLifetime::applicationEndsWhileABatchRuns()
                        m_settingsDir.filePath(QStringLiteral("child.ini")));
     environment.insert(QString::fromLatin1(ServerVariable), m_server->url(QString()));
     child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(), {});
+    child.start(QCoreApplication::applicationFilePath(), TestRegistry::selfArguments());
     QVERIFY(child.waitForFinished(30000));
     const QByteArray err = child.readAllStandardError();
     QVERIFY2(child.exitStatus() == QProcess::NormalExit, err.constData());
@@ -320,15 +320,15 @@ void TestDownloadLifetime::applicationEndsWhileABatchRuns()
         QCOMPARE(m_server->requestCount(), qsizetype(1));
 }
 
-int main(int argc, char *argv[])
+// A child started by a test, told what to do by the environment.
+static std::optional<int> childMain(int, char **)
 {
     const QByteArray scenario = qgetenv(ScenarioVariable);
-    if (!scenario.isEmpty())
-        return runScenario(scenario);
-    QCoreApplication app(argc, argv);
-    TestDownloadLifetime test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
+    if (scenario.isEmpty())
+        return std::nullopt;
+    return runScenario(scenario);
 }
+
+QUORL_TEST_MAIN_WITH_CHILD(TestDownloadLifetime, childMain)
 
 #include "test_downloadlifetime.moc"

@@ -6,6 +6,7 @@
 #include "lookup/downloadmanager.h"
 #include "model/localized.h"
 #include "model/userdefaults.h"
+#include "quorlversion.h"
 
 #include <QTcpServer>
 #include <QTemporaryDir>

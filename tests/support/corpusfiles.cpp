@@ -1,5 +1,7 @@
 #include "corpusfiles.h"
 
+#include "testregistry.h"
+
 #include "tags/tagsreader.h"
 
 #include <QCoreApplication>
@@ -46,7 +48,7 @@ void addMusicFileRows()
 QString runOneInChild(const QString &path, const QString &doing, int timeLimitMs, QString *output)
 {
     QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--one"), path});
+    child.start(QCoreApplication::applicationFilePath(), TestRegistry::selfArguments({QStringLiteral("--one"), path}));
     if (!child.waitForStarted())
         return child.errorString();
     if (!child.waitForFinished(timeLimitMs)) {

@@ -48,7 +48,7 @@ void TestReadRoutes::streamAndPathGiveTheSameSong_data()
 {
     QTest::addColumn<QString>("path");
     // The fixtures, tagged through the editor's own save pass so that pictures are read too.
-    for (const QString &extension : {"mp3", "m4a", "flac", "aiff", "wav"}) {
+    for (const char *extension : {"mp3", "m4a", "flac", "aiff", "wav"}) {
         const QString path = copyFixture(m_dir, QStringLiteral("silence.") + extension,
                                          QStringLiteral("tagged.") + extension);
         QVERIFY(!path.isEmpty());

@@ -223,7 +223,7 @@ void TestRIFFWriter::savesOnlyFilesReadToTheEnd_data()
     QTest::addColumn<bool>("saved");
     const QByteArray badName = QByteArray::fromHex("cacacaca");
     const QByteArray junk(40, char(0xca));
-    for (const QString extension : {QStringLiteral("aiff"), QStringLiteral("wav")}) {
+    for (const QString &extension : {QStringLiteral("aiff"), QStringLiteral("wav")}) {
         const QString fixture = QStringLiteral("silence.") + extension;
         const bool big = extension == u"aiff";
         const auto row = [&extension](const char *what) -> QTestData & {

@@ -143,7 +143,7 @@ private slots:
     {
         QTemporaryDir dir;
         QStringList paths;
-        for (const QString &extension : {"wav", "flac", "mp3", "aiff", "m4a"}) {
+        for (const char *extension : {"wav", "flac", "mp3", "aiff", "m4a"}) {
             const QString path = copyFixture(dir, QStringLiteral("silence.") + extension,
                                              QStringLiteral("Song – ") + extension + u'.' + extension);
             QVERIFY(setGenericFields(path, extension, QStringLiteral("Various Artists"), 1));

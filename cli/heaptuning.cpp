@@ -1,4 +1,4 @@
-#include "model/heaptuning.h"
+#include "heaptuning.h"
 
 #include <cstdlib> // defines __GLIBC__ where the C library is glibc
 

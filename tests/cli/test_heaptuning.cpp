@@ -1,4 +1,4 @@
-#include "model/heaptuning.h"
+#include "heaptuning.h"
 
 #include <QtTest>
 
