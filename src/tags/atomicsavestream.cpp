@@ -119,32 +119,35 @@ AtomicSaveStream::~AtomicSaveStream()
 Result<std::unique_ptr<AtomicSaveStream>> AtomicSaveStream::open(const QString &path)
 {
     const QByteArray native = QFile::encodeName(path);
-    char *resolved = ::realpath(native.constData(), nullptr);
-    if (!resolved)
+    // The new file is renamed over the path: over a link it would replace the link, so a linked
+    // file is saved where the link leads. (Linked folders on the way need nothing: a rename acts
+    // in the folder they lead to.)
+    QByteArray realPath = native;
+    struct stat st {};
+    if (::lstat(native.constData(), &st) != 0)
         return systemError(errno, native, "cannot be found");
-    const QByteArray realPath(resolved);
-    std::free(resolved);
+    if (S_ISLNK(st.st_mode)) {
+        char *resolved = ::realpath(native.constData(), nullptr);
+        if (!resolved)
+            return systemError(errno, native, "cannot be found");
+        realPath = resolved;
+        std::free(resolved);
+    }
 
     const int descriptor = ::open(realPath.constData(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK);
     if (descriptor < 0)
         return systemError(errno, native, "cannot be opened for writing");
-    struct stat st {};
-    if (::fstat(descriptor, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int error = S_ISREG(st.st_mode) ? errno : EINVAL;
+    const auto refuse = [&](int error, const char *what) {
         ::close(descriptor);
-        return systemError(error, native, "is no regular file");
-    }
-    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
-        ::close(descriptor);
-        return systemError(error, native, "is being saved by another program");
-    }
-    // Read again under the lock: a save that held it until now has changed the file.
-    if (::fstat(descriptor, &st) != 0) {
-        const int error = errno;
-        ::close(descriptor);
-        return systemError(error, native, "cannot be read");
-    }
+        return systemError(error, native, what);
+    };
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0)
+        return refuse(errno, "is being saved by another program");
+    // Read under the lock: a save that held it until now has changed the file.
+    if (::fstat(descriptor, &st) != 0)
+        return refuse(errno, "cannot be read");
+    if (!S_ISREG(st.st_mode))
+        return refuse(EINVAL, "is no regular file");
     auto stream = std::unique_ptr<AtomicSaveStream>(new AtomicSaveStream(native, realPath, descriptor, st));
     if (!stream->isStillAtPath())
         return systemError(ESTALE, native, "was replaced while opening");
