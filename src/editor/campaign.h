@@ -4,7 +4,7 @@
 
 #include <optional>
 
-class UserInterface;
+class UserQuestions;
 
 // The review prompt shown once per minor release, after start-up.
 namespace Campaign {
@@ -23,9 +23,9 @@ bool shouldAsk(const QString &currentVersion, const QString &storedVersion);
 
 // Asks when shouldAsk() says so: the first button stores the current version and requests a
 // review, the second does nothing (asked again at the next start), the third stores the version.
-void checkCampaign(const QString &currentVersion, UserInterface *ui);
+void checkCampaign(const QString &currentVersion, UserQuestions *ui);
 // The same with the version of this build.
-void checkCampaign(UserInterface *ui);
+void checkCampaign(UserQuestions *ui);
 
 // Requests a review through the platform's store. Platforms without a store have none to
 // request: nothing happens.
