@@ -20,7 +20,10 @@ Result<QList<int>> parse(const QString &text)
     for (const QString &part : text.split(QLatin1Char(','))) {
         bool isNumber = false;
         const int start = part.trimmed().toInt(&isNumber);
-        if (!isNumber || start < 1 || (!starts.isEmpty() && start <= starts.constLast()))
+        const int lowest = starts.isEmpty() ? 1 : starts.constLast() + 1;
+        // The first disc begins with the first song; a list that starts later would leave the
+        // songs before it out of every disc.
+        if (!isNumber || start < lowest || (starts.isEmpty() && start != 1))
             return badStarts(text);
         starts.append(start);
     }
@@ -29,13 +32,13 @@ Result<QList<int>> parse(const QString &text)
 
 Result<QList<int>> segmentStarts(const QList<int> &starts, int songCount)
 {
-    QList<int> segments = starts;
-    if (segments.isEmpty() || segments.constFirst() != 1)
-        segments.prepend(1);
-    if (songCount > 0 && segments.constLast() > songCount)
+    const int end = songCount + 1;
+    if (starts.constLast() > end)
         return Error{ErrorCode::InvalidArgument,
-                     Localized::text("CliDiscStartBeyondSongsXY").arg(segments.constLast()).arg(songCount)};
-    segments.append(songCount + 1);
+                     Localized::text("CliDiscStartBeyondSongsXY").arg(starts.constLast()).arg(songCount)};
+    QList<int> segments = starts;
+    if (segments.constLast() != end)
+        segments.append(end);
     return segments;
 }
 

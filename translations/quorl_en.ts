@@ -772,8 +772,8 @@
         <translation>write into title or comment (custom scheme only)</translation>
     </message>
     <message id="CliHelpOptionDiscStarts">
-        <source>the positions in the list where each disc begins, e.g. 1,4,9</source>
-        <translation>the positions in the list where each disc begins, e.g. 1,4,9</translation>
+        <source>the positions in the list where each disc begins, from 1, optionally ending with the song count plus 1 (1,4,9 or 1,4 for 8 songs)</source>
+        <translation>the positions in the list where each disc begins, from 1, optionally ending with the song count plus 1 (1,4,9 or 1,4 for 8 songs)</translation>
     </message>
     <message id="CliHelpOptionMode">
         <source>title, upper or lower</source>
@@ -804,8 +804,8 @@
         <translation>--target needs the custom scheme: the title-track scheme always writes the title</translation>
     </message>
     <message id="CliDiscStartBeyondSongsXY">
-        <source>disc start %1 lies beyond the last of the %2 songs</source>
-        <translation>disc start %1 lies beyond the last of the %2 songs</translation>
+        <source>disc start %1 lies beyond the end of the list of %2 songs</source>
+        <translation>disc start %1 lies beyond the end of the list of %2 songs</translation>
     </message>
     <message id="CliCannotReadCoverXY">
         <source>cannot read the picture %1: %2</source>

@@ -236,8 +236,15 @@ void TestCliTools::numbers_data()
         << QStringList{"1", "2", "3", "4", "5"} << untouched;
     const QStringList tracks = {"01/03", "02/03", "03/03", "01/02", "02/02"};
     const QStringList discs = {"01/02", "01/02", "01/02", "02/02", "02/02"};
-    QTest::newRow("disc starts") << QStringList{"number", "--disc-starts", "1,4"} << tracks << discs;
-    QTest::newRow("first disc implied") << QStringList{"number", "--disc-starts", "4"} << tracks << discs;
+    QTest::newRow("disc starts ending with the count plus 1")
+        << QStringList{"number", "--disc-starts", "1,4,6"} << tracks << discs;
+    QTest::newRow("disc starts without their end") << QStringList{"number", "--disc-starts", "1,4"} << tracks << discs;
+    QTest::newRow("one disc, whole list")
+        << QStringList{"number", "--disc-starts", "1,6"} << QStringList{"01/05", "02/05", "03/05", "04/05", "05/05"}
+        << untouched;
+    QTest::newRow("a disc of one song at the end")
+        << QStringList{"number", "--disc-starts", "1,5"} << QStringList{"01/04", "02/04", "03/04", "04/04", "01/01"}
+        << QStringList{"01/02", "01/02", "01/02", "01/02", "02/02"};
 }
 
 void TestCliTools::numbers()
@@ -336,7 +343,11 @@ void TestCliTools::usageErrorsChangeNothing_data()
     QTest::newRow("disc starts descending") << QStringList{"number", "--disc-starts", "3,2"};
     QTest::newRow("disc start zero") << QStringList{"number", "--disc-starts", "0,2"};
     QTest::newRow("disc starts not numbers") << QStringList{"all-in-one", "--disc-starts", "one"};
-    QTest::newRow("disc start beyond the songs") << QStringList{"all-in-one", "--disc-starts", "1,3"};
+    QTest::newRow("disc start beyond the songs") << QStringList{"all-in-one", "--disc-starts", "1,4"};
+    QTest::newRow("disc starts not from 1") << QStringList{"number", "--disc-starts", "2,3"};
+    QTest::newRow("first disc start only later") << QStringList{"number", "--disc-starts", "2"};
+    QTest::newRow("disc start repeated") << QStringList{"number", "--disc-starts", "1,2,2"};
+    QTest::newRow("empty disc starts") << QStringList{"number", "--disc-starts", ""};
 }
 
 void TestCliTools::usageErrorsChangeNothing()
