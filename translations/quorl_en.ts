@@ -497,6 +497,18 @@
         <source>File Path</source>
         <translation>File Path</translation>
     </message>
+    <message id="Compilation">
+        <source>Compilation</source>
+        <translation>Compilation</translation>
+    </message>
+    <message id="Bitrate">
+        <source>Bit Rate</source>
+        <translation>Bit Rate</translation>
+    </message>
+    <message id="Length">
+        <source>Length</source>
+        <translation>Length</translation>
+    </message>
     <message id="XIsNotAValidTokenString">
         <source>“%1” is not a valid token string.</source>
         <translation>“%1” is not a valid token string.</translation>

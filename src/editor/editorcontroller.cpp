@@ -79,23 +79,86 @@ void EditorController::removeObserver(SongListObserver *observer)
     m_observers.removeAll(observer);
 }
 
+template <typename Notice>
+void EditorController::tellObservers(Notice notice)
+{
+    // A copy: an observer may come or go while the others are told.
+    const QList<SongListObserver *> observers = m_observers;
+    for (SongListObserver *observer : observers) {
+        if (m_observers.contains(observer))
+            notice(observer);
+    }
+}
+
 void EditorController::beginChange()
 {
-    if (m_changeDepth++ > 0)
-        return;
-    const QList<SongListObserver *> observers = m_observers;
-    for (SongListObserver *observer : observers)
-        observer->songsWillChange();
+    if (m_changeDepth++ == 0)
+        tellObservers([](SongListObserver *observer) { observer->songsWillChange(); });
 }
 
 void EditorController::endChange()
 {
     Q_ASSERT(m_changeDepth > 0);
-    if (--m_changeDepth > 0)
+    if (--m_changeDepth == 0)
+        tellObservers([](SongListObserver *observer) { observer->songsDidChange(); });
+}
+
+void EditorController::appendSongs(SongList songs)
+{
+    if (songs.empty())
         return;
-    const QList<SongListObserver *> observers = m_observers;
-    for (SongListObserver *observer : observers)
-        observer->songsDidChange();
+    beginChange();
+    insertSongs(m_songs.size(), std::move(songs));
+    endChange();
+}
+
+// ---- Mutations told by rows -----------------------------------------------------------------
+
+void EditorController::insertSongs(size_t row, SongList songs)
+{
+    Q_ASSERT(m_changeDepth > 0 && row <= m_songs.size());
+    if (songs.empty())
+        return;
+    const int first = int(row);
+    const int last = int(row + songs.size() - 1);
+    tellObservers([=](SongListObserver *observer) { observer->songsWillBeInserted(first, last); });
+    m_songs.insert(m_songs.begin() + qsizetype(row), std::make_move_iterator(songs.begin()),
+                   std::make_move_iterator(songs.end()));
+    tellObservers([=](SongListObserver *observer) { observer->songsInserted(first, last); });
+}
+
+void EditorController::removeSongRange(size_t first, size_t last)
+{
+    Q_ASSERT(m_changeDepth > 0 && first <= last && last < m_songs.size());
+    const int from = int(first);
+    const int to = int(last);
+    tellObservers([=](SongListObserver *observer) { observer->songsWillBeRemoved(from, to); });
+    m_songs.erase(m_songs.begin() + qsizetype(first), m_songs.begin() + qsizetype(last) + 1);
+    tellObservers([=](SongListObserver *observer) { observer->songsRemoved(from, to); });
+}
+
+void EditorController::moveSongRange(size_t first, size_t last, size_t destination)
+{
+    Q_ASSERT(m_changeDepth > 0 && first <= last && last < m_songs.size());
+    Q_ASSERT(destination < first || (destination > last + 1 && destination <= m_songs.size()));
+    const int from = int(first);
+    const int to = int(last);
+    const int before = int(destination);
+    tellObservers([=](SongListObserver *observer) { observer->songsWillBeMoved(from, to, before); });
+    const auto at = [this](size_t row) { return m_songs.begin() + qsizetype(row); };
+    if (destination > last)
+        std::rotate(at(first), at(last + 1), at(destination));
+    else
+        std::rotate(at(destination), at(first), at(last + 1));
+    tellObservers([=](SongListObserver *observer) { observer->songsMoved(from, to, before); });
+}
+
+void EditorController::removeAllSongs()
+{
+    Q_ASSERT(m_changeDepth > 0);
+    tellObservers([](SongListObserver *observer) { observer->songsWillBeReset(); });
+    m_songs.clear();
+    tellObservers([](SongListObserver *observer) { observer->songsReset(); });
 }
 
 const QStringList &EditorController::musicExtensions()
@@ -152,15 +215,21 @@ void EditorController::removeSongs()
     std::sort(rows.begin(), rows.end(), std::greater<int>());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     beginChange();
-    for (int row : rows)
-        m_songs.erase(m_songs.begin() + row);
+    // Each run of adjacent rows goes at once.
+    for (qsizetype index = 0; index < rows.size();) {
+        qsizetype end = index + 1;
+        while (end < rows.size() && rows.at(end) == rows.at(end - 1) - 1)
+            ++end;
+        removeSongRange(size_t(rows.at(end - 1)), size_t(rows.at(index)));
+        index = end;
+    }
     endChange();
 }
 
 void EditorController::clearSongs()
 {
     beginChange();
-    m_songs.clear();
+    removeAllSongs();
     endChange();
 }
 
@@ -175,7 +244,7 @@ void EditorController::reloadSongs()
         wasRenamable.insert(song->filePath(), song->isRenamable());
         paths.append(song->filePath());
     }
-    m_songs.clear();
+    removeAllSongs();
     traverseFiles(paths, true);
     for (const auto &song : m_songs) {
         const auto found = wasRenamable.constFind(song->filePath());
@@ -361,7 +430,9 @@ void EditorController::traverseFiles(const QStringList &paths, bool skipConfirmR
     }
 
     m_reader.setLeadingZeros(UserDefaults::shared().boolForKey(QStringLiteral("NUMBERING_LEADING_ZERO")));
-    m_reader.parseFiles(kept, &m_songs);
+    SongList read;
+    m_reader.parseFiles(kept, &read);
+    insertSongs(m_songs.size(), std::move(read));
 
     // Only the songs just read can carry a kept path; songs already listed keep their flag.
     if (!excludes.isEmpty()) {
@@ -386,30 +457,53 @@ void EditorController::traverseFiles(const QStringList &paths, bool skipConfirmR
 
 void EditorController::moveSongs(const QList<int> &rows, int toRow)
 {
-    QList<int> descending = rows;
-    descending.removeIf([this](int row) { return row < 0 || size_t(row) >= m_songs.size(); });
-    std::sort(descending.begin(), descending.end(), std::greater<int>());
-    descending.erase(std::unique(descending.begin(), descending.end()), descending.end());
+    QList<int> ascending = rows;
+    ascending.removeIf([this](int row) { return row < 0 || size_t(row) >= m_songs.size(); });
+    std::sort(ascending.begin(), ascending.end());
+    ascending.erase(std::unique(ascending.begin(), ascending.end()), ascending.end());
 
     m_ui->clearSortOrder();
     beginChange();
-    int insertAt = toRow;
-    SongList moved;
-    for (int row : std::as_const(descending)) {
-        if (row < toRow)
-            --insertAt;
-        moved.push_back(std::move(m_songs[size_t(row)]));
-        m_songs.erase(m_songs.begin() + row);
+    // The moved songs end up together, in their old order, where the first song not moved at or
+    // below the target row was. Each run of adjacent rows moves at once: the runs above the
+    // target, nearest first, join the block from above; those at or below it, nearest first,
+    // from below.
+    const int target = std::clamp(toRow, 0, int(m_songs.size()));
+    const qsizetype split = std::lower_bound(ascending.begin(), ascending.end(), target) - ascending.begin();
+    int blockStart = target;
+    for (qsizetype end = split; end > 0;) {
+        qsizetype begin = end - 1;
+        while (begin > 0 && ascending.at(begin - 1) == ascending.at(begin) - 1)
+            --begin;
+        const int first = ascending.at(begin);
+        const int last = ascending.at(end - 1);
+        if (last + 1 != blockStart)
+            moveSongRange(size_t(first), size_t(last), size_t(blockStart));
+        blockStart -= last - first + 1;
+        end = begin;
     }
-    insertAt = std::clamp(insertAt, 0, int(m_songs.size()));
-    for (auto song = moved.rbegin(); song != moved.rend(); ++song)
-        m_songs.insert(m_songs.begin() + insertAt++, std::move(*song));
+    int blockEnd = target;
+    for (qsizetype begin = split; begin < ascending.size();) {
+        qsizetype end = begin + 1;
+        while (end < ascending.size() && ascending.at(end) == ascending.at(end - 1) + 1)
+            ++end;
+        const int first = ascending.at(begin);
+        const int last = ascending.at(end - 1);
+        if (first != blockEnd)
+            moveSongRange(size_t(first), size_t(last), size_t(blockEnd));
+        blockEnd += last - first + 1;
+        begin = end;
+    }
     endChange();
 }
 
 void EditorController::sortUsingDescriptors(const QList<SortDescriptor> &descriptors)
 {
-    SongSorting::sortSongs(&m_songs, descriptors);
+    if (descriptors.isEmpty() || m_songs.size() < 2)
+        return;
+    tellObservers([](SongListObserver *observer) { observer->songsWillBeSorted(); });
+    const std::vector<int> previousRows = SongSorting::sortSongs(&m_songs, descriptors);
+    tellObservers([&](SongListObserver *observer) { observer->songsSorted(previousRows); });
 }
 
 // ---- Progress and status --------------------------------------------------------------------

@@ -10,17 +10,40 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class Song;
 class UserInterface;
 
 // Told of every structural change of the song list, once per command (begin before the first
-// mutation, end after the last). Sorting in place is not announced.
+// mutation, end after the last), and inside that of each mutation by rows, before and after it,
+// in the terms of an item model: rows first to last inclusive; a move's destination is the row
+// before which the rows land, counted before the move. Sorting in place is no announced change:
+// it is told by songsWillBeSorted() and songsSorted() alone.
 class SongListObserver {
 public:
     virtual ~SongListObserver() = default;
     virtual void songsWillChange() {}
     virtual void songsDidChange() {}
+
+    virtual void songsWillBeInserted(int first, int last) { Q_UNUSED(first); Q_UNUSED(last); }
+    virtual void songsInserted(int first, int last) { Q_UNUSED(first); Q_UNUSED(last); }
+    virtual void songsWillBeRemoved(int first, int last) { Q_UNUSED(first); Q_UNUSED(last); }
+    virtual void songsRemoved(int first, int last) { Q_UNUSED(first); Q_UNUSED(last); }
+    virtual void songsWillBeMoved(int first, int last, int destination)
+    {
+        Q_UNUSED(first); Q_UNUSED(last); Q_UNUSED(destination);
+    }
+    virtual void songsMoved(int first, int last, int destination)
+    {
+        Q_UNUSED(first); Q_UNUSED(last); Q_UNUSED(destination);
+    }
+    // The whole list replaced (cleared, or emptied for a reload).
+    virtual void songsWillBeReset() {}
+    virtual void songsReset() {}
+    virtual void songsWillBeSorted() {}
+    // previousRows[i] is the row that the song now at row i had before the sort.
+    virtual void songsSorted(const std::vector<int> &previousRows) { Q_UNUSED(previousRows); }
 };
 
 // One key of the table's sort order: a song property name and a direction.
@@ -45,6 +68,9 @@ public:
     QList<Song *> selectedObjects() const;
     void addObserver(SongListObserver *observer);
     void removeObserver(SongListObserver *observer);
+    // Appends songs made elsewhere, as one announced change; asks nothing, and leaves the sort
+    // order and the selection alone.
+    void appendSongs(SongList songs);
 
     // Commands.
     void addSongs();
@@ -83,6 +109,14 @@ private:
     // Announced structural changes nest; observers hear only the outermost pair.
     void beginChange();
     void endChange();
+    // The mutations of the list, each told to the observers by rows; call them between
+    // beginChange() and endChange().
+    void insertSongs(size_t row, SongList songs);
+    void removeSongRange(size_t first, size_t last);
+    void moveSongRange(size_t first, size_t last, size_t destination);
+    void removeAllSongs();
+    template <typename Notice>
+    void tellObservers(Notice notice);
     // The walk of traverseFile() below the path it was given.
     void collect(const QString &path, QStringList *musicFiles, QSet<QString> *excludes);
     // Walks a folder, once per walk, depth first in name order. canonical is the folder's path

@@ -66,11 +66,13 @@ int compareValues(const QVariant &a, const QVariant &b)
     return compareKeys(sortKey(a), sortKey(b));
 }
 
-void sortSongs(SongList *songs, const QList<SortDescriptor> &descriptors)
+std::vector<int> sortSongs(SongList *songs, const QList<SortDescriptor> &descriptors)
 {
-    if (descriptors.isEmpty() || songs->size() < 2)
-        return;
     const size_t count = songs->size();
+    std::vector<int> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    if (descriptors.isEmpty() || count < 2)
+        return order;
     std::vector<QVariantList> keys(count);
     for (size_t i = 0; i < count; ++i) {
         keys[i].reserve(descriptors.size());
@@ -78,11 +80,9 @@ void sortSongs(SongList *songs, const QList<SortDescriptor> &descriptors)
             keys[i].append(sortKey((*songs)[i]->valueForKey(descriptor.key)));
     }
 
-    std::vector<size_t> order(count);
-    std::iota(order.begin(), order.end(), size_t(0));
-    std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) {
+    std::stable_sort(order.begin(), order.end(), [&](int x, int y) {
         for (qsizetype d = 0; d < descriptors.size(); ++d) {
-            const int result = compareKeys(keys[x].at(d), keys[y].at(d));
+            const int result = compareKeys(keys[size_t(x)].at(d), keys[size_t(y)].at(d));
             if (result != 0)
                 return descriptors.at(d).ascending ? result < 0 : result > 0;
         }
@@ -91,9 +91,10 @@ void sortSongs(SongList *songs, const QList<SortDescriptor> &descriptors)
 
     SongList sorted;
     sorted.reserve(count);
-    for (size_t index : order)
-        sorted.push_back(std::move((*songs)[index]));
+    for (int index : order)
+        sorted.push_back(std::move((*songs)[size_t(index)]));
     songs->swap(sorted);
+    return order;
 }
 
 } // namespace SongSorting

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QVariant>
 
+#include <vector>
+
 struct SortDescriptor;
 
 // The in-place sort of the song list by the table's sort order.
@@ -15,7 +17,8 @@ namespace SongSorting {
 int compareValues(const QVariant &a, const QVariant &b);
 
 // Sorts stably by the descriptors in turn (each a song property read by Song::valueForKey), so
-// songs that compare equal keep their order.
-void sortSongs(SongList *songs, const QList<SortDescriptor> &descriptors);
+// songs that compare equal keep their order. Answers, for each row after the sort, the row its
+// song had before.
+std::vector<int> sortSongs(SongList *songs, const QList<SortDescriptor> &descriptors);
 
 } // namespace SongSorting

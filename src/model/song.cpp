@@ -134,34 +134,32 @@ Song::Song()
 
 // ---- Notification and flags
 
-void Song::setFlag(SongFlag flag)
+void Song::setFlag(SongField field)
 {
-    m_mods |= bit(flag);
+    Q_ASSERT(int(field) < SongFlaggedFieldCount);
+    m_mods |= bit(field);
 }
 
 void Song::notifyField(SongField field)
 {
-    if (m_observer)
-        m_observer->songFieldChanged(*this, field);
+    m_observers.notify([this, field](SongObserver *observer) { observer->songFieldChanged(*this, field); });
 }
 
 void Song::willChangeModified()
 {
-    if (m_observer)
-        m_observer->songModifiedWillChange(*this);
+    m_observers.notify([this](SongObserver *observer) { observer->songModifiedWillChange(*this); });
 }
 
 void Song::didChangeModified()
 {
-    if (m_observer)
-        m_observer->songModifiedDidChange(*this);
+    m_observers.notify([this](SongObserver *observer) { observer->songModifiedDidChange(*this); });
 }
 
-void Song::storeText(QString &slot, const QString &value, SongField field, SongFlag flag)
+void Song::storeText(QString &slot, const QString &value, SongField field)
 {
     willChangeModified();
     slot = value;
-    setFlag(flag);
+    setFlag(field);
     notifyField(field);
     didChangeModified();
 }
@@ -175,30 +173,30 @@ void Song::resetModifications()
 
 // ---- Text setters
 
-bool Song::setText(QString &slot, const QString &value, SongField field, SongFlag flag)
+bool Song::setText(QString &slot, const QString &value, SongField field)
 {
     // The guard compares the argument as given; the stored value is trimmed.
     if (value.isNull() || value == slot)
         return false;
-    storeText(slot, trimmedText(value), field, flag);
+    storeText(slot, trimmedText(value), field);
     return true;
 }
 
 void Song::setTitle(const QString &title)
 {
-    setText(m_title, title, SongField::Title, SongFlag::Title);
+    setText(m_title, title, SongField::Title);
 }
 
 void Song::setArtist(const QString &artist)
 {
-    if (setText(m_artist, artist, SongField::Artist, SongFlag::Artist)
+    if (setText(m_artist, artist, SongField::Artist)
         && UserDefaults::shared().boolForKey(QStringLiteral("BIND_ALBUM_ARTIST_TO_ARTIST")))
         setAlbumArtist(artist);
 }
 
 void Song::setAlbumArtist(const QString &albumArtist)
 {
-    if (!setText(m_albumArtist, albumArtist, SongField::AlbumArtist, SongFlag::AlbumArtist))
+    if (!setText(m_albumArtist, albumArtist, SongField::AlbumArtist))
         return;
     if (!UserDefaults::shared().boolForKey(QStringLiteral("BIND_COMPILATION_FLAG_TO_VARIOUS_ARTISTS")))
         return;
@@ -208,27 +206,27 @@ void Song::setAlbumArtist(const QString &albumArtist)
 
 void Song::setComposer(const QString &composer)
 {
-    setText(m_composer, composer, SongField::Composer, SongFlag::Composer);
+    setText(m_composer, composer, SongField::Composer);
 }
 
 void Song::setAlbum(const QString &album)
 {
-    setText(m_album, album, SongField::Album, SongFlag::Album);
+    setText(m_album, album, SongField::Album);
 }
 
 void Song::setGenre(const QString &genre)
 {
-    setText(m_genre, genre, SongField::Genre, SongFlag::Genre);
+    setText(m_genre, genre, SongField::Genre);
 }
 
 void Song::setComment(const QString &comment)
 {
-    setText(m_comment, comment, SongField::Comment, SongFlag::Comment);
+    setText(m_comment, comment, SongField::Comment);
 }
 
 void Song::setLyrics(const QString &lyrics)
 {
-    setText(m_lyrics, lyrics, SongField::Lyrics, SongFlag::Lyrics);
+    setText(m_lyrics, lyrics, SongField::Lyrics);
 }
 
 // ---- Number pairs as fields
@@ -239,7 +237,7 @@ void Song::setTrack(const QString &track)
         return;
     // An invalid text is not refused: it clears the field.
     storeText(m_track, isValidNaturalNumberOrPair(track) ? trimmedText(track) : emptyText(),
-              SongField::Track, SongFlag::Track);
+              SongField::Track);
 }
 
 void Song::setDisc(const QString &disc)
@@ -247,19 +245,19 @@ void Song::setDisc(const QString &disc)
     if (disc.isNull() || disc == m_disc)
         return;
     storeText(m_disc, isValidNaturalNumberOrPair(disc) ? trimmedText(disc) : emptyText(),
-              SongField::Disc, SongFlag::Disc);
+              SongField::Disc);
 }
 
 void Song::noCheck_setTrack(const QString &track)
 {
     if (!track.isNull())
-        storeText(m_track, trimmedText(track), SongField::Track, SongFlag::Track);
+        storeText(m_track, trimmedText(track), SongField::Track);
 }
 
 void Song::noCheck_setDisc(const QString &disc)
 {
     if (!disc.isNull())
-        storeText(m_disc, trimmedText(disc), SongField::Disc, SongFlag::Disc);
+        storeText(m_disc, trimmedText(disc), SongField::Disc);
 }
 
 // ---- Numbers
@@ -270,7 +268,7 @@ void Song::setYear(qint64 year)
         return;
     willChangeModified();
     m_year = year;
-    setFlag(SongFlag::Year);
+    setFlag(SongField::Year);
     notifyField(SongField::Year);
     didChangeModified();
 }
@@ -287,7 +285,7 @@ void Song::setIsCompilation(qint64 isCompilation)
         return;
     willChangeModified();
     m_isCompilation = isCompilation;
-    setFlag(SongFlag::Compilation);
+    setFlag(SongField::IsCompilation);
     notifyField(SongField::IsCompilation);
     didChangeModified();
 }
@@ -309,13 +307,13 @@ void Song::setFileName(const QString &fileName)
         return;
     if (fileName == m_fileName)
         return;
-    storeText(m_fileName, trimmedText(fileName), SongField::FileName, SongFlag::FileName);
+    storeText(m_fileName, trimmedText(fileName), SongField::FileName);
 }
 
 void Song::noCheck_setFileName(const QString &fileName)
 {
     if (!fileName.isNull())
-        storeText(m_fileName, trimmedText(fileName), SongField::FileName, SongFlag::FileName);
+        storeText(m_fileName, trimmedText(fileName), SongField::FileName);
 }
 
 // ---- Plain properties
@@ -416,7 +414,7 @@ void Song::insertObject(const Image &image, int inImagesAtIndex)
     }
     willChangeModified();
     m_images.insert(inImagesAtIndex, image);
-    setFlag(SongFlag::Images);
+    setFlag(SongField::Images);
     notifyField(SongField::Images);
     didChangeModified();
 }
@@ -426,7 +424,7 @@ void Song::removeObjectFromImagesAtIndex(int index)
     Q_ASSERT(index >= 0 && index < m_images.size());
     willChangeModified();
     m_images.removeAt(index);
-    setFlag(SongFlag::Images);
+    setFlag(SongField::Images);
     notifyField(SongField::Images);
     didChangeModified();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/image.h"
+#include "model/songobserverset.h"
 
 #include <QList>
 #include <QString>
@@ -9,61 +10,6 @@
 
 #include <cstdint>
 #include <optional>
-
-class Song;
-
-// The fields of a song that observers are told about and that can be read and written by name.
-enum class SongField {
-    Track,
-    Title,
-    Artist,
-    Album,
-    Disc,
-    AlbumArtist,
-    Composer,
-    Genre,
-    Year,
-    Comment,
-    Lyrics,
-    IsCompilation,
-    FileName,
-    Images,
-    Bitrate,
-    Length,
-    FilePath,
-    IsRenamable,
-};
-
-// The fourteen modification flags, in their declared order.
-enum class SongFlag : std::uint8_t {
-    Track,
-    Title,
-    Artist,
-    Album,
-    Disc,
-    AlbumArtist,
-    Composer,
-    Genre,
-    Year,
-    Comment,
-    Lyrics,
-    Compilation,
-    FileName,
-    Images,
-};
-inline constexpr int SongFlagCount = 14;
-
-// Told of every effective change of a song. A song has at most one observer; the observer must
-// outlive its subscription (setObserver(nullptr) ends it).
-class SongObserver {
-public:
-    virtual ~SongObserver() = default;
-    // After a field (or the image list) really changed.
-    virtual void songFieldChanged(Song &song, SongField field) = 0;
-    // Around every setter that changes something, and around resetModifications().
-    virtual void songModifiedWillChange(Song &song) { Q_UNUSED(song); }
-    virtual void songModifiedDidChange(Song &song) { Q_UNUSED(song); }
-};
 
 // The in-memory record of one audio file. Every edit goes through the setters, which validate,
 // trim and flag. Songs have identity: they are not copyable, and two songs are equal only if
@@ -78,9 +24,12 @@ public:
     Song(const Song &) = delete;
     Song &operator=(const Song &) = delete;
 
-    void setObserver(SongObserver *observer) { m_observer = observer; }
-    SongObserver *observer() const { return m_observer; }
-    // Tells the observer that a field changed without changing it, so that what is shown from
+    // Subscribes an observer to every change of this song; adding one twice has no effect.
+    void addObserver(SongObserver *observer) { m_observers.add(observer); }
+    void removeObserver(SongObserver *observer) { m_observers.remove(observer); }
+    bool hasObserver(const SongObserver *observer) const { return m_observers.contains(observer); }
+    int observerCount() const { return m_observers.size(); }
+    // Tells the observers that a field changed without changing it, so that what is shown from
     // it is rebuilt (clearing the genre history rebuilds the genre choices this way).
     void announceChange(SongField field) { notifyField(field); }
 
@@ -180,21 +129,22 @@ public:
 
     // Modification state.
     bool isModified() const { return m_mods != 0; }
-    bool isModified(SongFlag flag) const { return m_mods & bit(flag); }
-    bool isTrackModified() const { return isModified(SongFlag::Track); }
-    bool isTitleModified() const { return isModified(SongFlag::Title); }
-    bool isArtistModified() const { return isModified(SongFlag::Artist); }
-    bool isAlbumModified() const { return isModified(SongFlag::Album); }
-    bool isDiscModified() const { return isModified(SongFlag::Disc); }
-    bool isAlbumArtistModified() const { return isModified(SongFlag::AlbumArtist); }
-    bool isComposerModified() const { return isModified(SongFlag::Composer); }
-    bool isGenreModified() const { return isModified(SongFlag::Genre); }
-    bool isYearModified() const { return isModified(SongFlag::Year); }
-    bool isCommentModified() const { return isModified(SongFlag::Comment); }
-    bool isLyricsModified() const { return isModified(SongFlag::Lyrics); }
-    bool isCompilationModified() const { return isModified(SongFlag::Compilation); }
-    bool isFileNameModified() const { return isModified(SongFlag::FileName); }
-    bool isImagesModified() const { return isModified(SongFlag::Images); }
+    // The flag of a field; false for the plain properties, which carry none.
+    bool isModified(SongField field) const { return m_mods & bit(field); }
+    bool isTrackModified() const { return isModified(SongField::Track); }
+    bool isTitleModified() const { return isModified(SongField::Title); }
+    bool isArtistModified() const { return isModified(SongField::Artist); }
+    bool isAlbumModified() const { return isModified(SongField::Album); }
+    bool isDiscModified() const { return isModified(SongField::Disc); }
+    bool isAlbumArtistModified() const { return isModified(SongField::AlbumArtist); }
+    bool isComposerModified() const { return isModified(SongField::Composer); }
+    bool isGenreModified() const { return isModified(SongField::Genre); }
+    bool isYearModified() const { return isModified(SongField::Year); }
+    bool isCommentModified() const { return isModified(SongField::Comment); }
+    bool isLyricsModified() const { return isModified(SongField::Lyrics); }
+    bool isCompilationModified() const { return isModified(SongField::IsCompilation); }
+    bool isFileNameModified() const { return isModified(SongField::FileName); }
+    bool isImagesModified() const { return isModified(SongField::Images); }
     void resetModifications();
 
     // File helpers.
@@ -211,13 +161,16 @@ public:
     QString description() const;
 
 private:
-    static constexpr std::uint16_t bit(SongFlag flag) { return std::uint16_t(1u << unsigned(flag)); }
+    static constexpr std::uint16_t bit(SongField field)
+    {
+        return int(field) < SongFlaggedFieldCount ? std::uint16_t(1u << unsigned(field)) : 0;
+    }
 
     // The text-setter rule; true if the value changed.
-    bool setText(QString &slot, const QString &value, SongField field, SongFlag flag);
+    bool setText(QString &slot, const QString &value, SongField field);
     // Stores a new value for a text field and flags it; the caller has checked the guard.
-    void storeText(QString &slot, const QString &value, SongField field, SongFlag flag);
-    void setFlag(SongFlag flag);
+    void storeText(QString &slot, const QString &value, SongField field);
+    void setFlag(SongField field);
     void notifyField(SongField field);
     void willChangeModified();
     void didChangeModified();
@@ -242,5 +195,5 @@ private:
     QByteArray m_fileIdentity;
     QList<Image> m_images;
     std::uint16_t m_mods = 0;
-    SongObserver *m_observer = nullptr;
+    SongObserverSet m_observers;
 };

@@ -1,10 +1,29 @@
 #include "model/userdefaults.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMutexLocker>
 #include <QSettings>
 #include <QStandardPaths>
+
+namespace {
+
+// Whether a key reads the same: the INI file gives texts back for the numbers and booleans it
+// was given, so a scalar compares by its text as well.
+bool readsTheSame(const QVariant &a, const QVariant &b)
+{
+    if (a == b)
+        return true;
+    const auto isScalar = [](const QVariant &value) {
+        const int type = value.typeId();
+        return value.isValid() && type != QMetaType::QStringList && type != QMetaType::QVariantList
+            && type != QMetaType::QVariantMap && value.canConvert<QString>();
+    };
+    return isScalar(a) && isScalar(b) && a.toString() == b.toString();
+}
+
+} // namespace
 
 UserDefaults &UserDefaults::shared()
 {
@@ -12,8 +31,45 @@ UserDefaults &UserDefaults::shared()
     return defaults;
 }
 
-UserDefaults::UserDefaults() = default;
+UserDefaults::UserDefaults()
+{
+    // Receivers on the main thread hear of changes made anywhere, whoever made the store first.
+    if (QCoreApplication *app = QCoreApplication::instance())
+        moveToThread(app->thread());
+}
+
 UserDefaults::~UserDefaults() = default;
+
+template <typename Change>
+void UserDefaults::changeKeys(const QStringList &keys, Change change)
+{
+    QStringList changed;
+    {
+        QMutexLocker lock(&m_mutex);
+        QStringList all = keys;
+        QVariantList before;
+        before.reserve(all.size());
+        for (const QString &key : std::as_const(all))
+            before.append(peekLocked(key));
+        change(&all);
+        for (qsizetype index = 0; index < all.size(); ++index) {
+            const QVariant was = index < before.size() ? before.at(index) : QVariant();
+            if (!readsTheSame(peekLocked(all.at(index)), was))
+                changed.append(all.at(index));
+        }
+    }
+    for (const QString &key : std::as_const(changed))
+        emit valueChanged(key);
+}
+
+QStringList UserDefaults::knownKeysLocked() const
+{
+    QStringList keys = m_registered.keys() + m_overrides.keys();
+    if (m_store)
+        keys += m_store->allKeys();
+    keys.removeDuplicates();
+    return keys;
+}
 
 QString UserDefaults::defaultStorePath()
 {
@@ -25,11 +81,22 @@ QString UserDefaults::defaultStorePath()
 
 void UserDefaults::openStore(const QString &iniPath)
 {
-    QMutexLocker lock(&m_mutex);
-    if (m_store)
-        m_store->sync();
-    m_store = std::make_unique<QSettings>(iniPath, QSettings::IniFormat);
-    m_overrides.clear();
+    QStringList keys;
+    {
+        QMutexLocker lock(&m_mutex);
+        keys = knownKeysLocked();
+    }
+    changeKeys(keys, [this, &iniPath](QStringList *all) {
+        if (m_store)
+            m_store->sync();
+        m_store = std::make_unique<QSettings>(iniPath, QSettings::IniFormat);
+        m_overrides.clear();
+        // The keys only the new store holds were unset before.
+        for (const QString &key : m_store->allKeys()) {
+            if (!all->contains(key))
+                all->append(key);
+        }
+    });
 }
 
 QString UserDefaults::storePath() const
@@ -40,9 +107,10 @@ QString UserDefaults::storePath() const
 
 void UserDefaults::registerDefaults(const QVariantHash &defaults)
 {
-    QMutexLocker lock(&m_mutex);
-    for (auto it = defaults.begin(); it != defaults.end(); ++it)
-        m_registered.insert(it.key(), it.value());
+    changeKeys(defaults.keys(), [this, &defaults](QStringList *) {
+        for (auto it = defaults.begin(); it != defaults.end(); ++it)
+            m_registered.insert(it.key(), it.value());
+    });
 }
 
 bool UserDefaults::isRegistered(const QString &key) const
@@ -67,29 +135,40 @@ QVariant UserDefaults::registeredValue(const QString &key) const
 
 void UserDefaults::setOverride(const QString &key, const QVariant &value)
 {
-    QMutexLocker lock(&m_mutex);
-    m_overrides.insert(key, value);
+    changeKeys({key}, [this, &key, &value](QStringList *) { m_overrides.insert(key, value); });
 }
 
 void UserDefaults::clearOverrides()
 {
-    QMutexLocker lock(&m_mutex);
-    m_overrides.clear();
+    QStringList keys;
+    {
+        QMutexLocker lock(&m_mutex);
+        keys = m_overrides.keys();
+    }
+    changeKeys(keys, [this](QStringList *) { m_overrides.clear(); });
 }
 
 QVariant UserDefaults::lookup(const QString &key) const
 {
     QMutexLocker lock(&m_mutex);
+    return lookupLocked(key);
+}
+
+QVariant UserDefaults::peekLocked(const QString &key) const
+{
     auto override = m_overrides.constFind(key);
     if (override != m_overrides.constEnd())
         return *override;
-    if (!m_store)
+    const QVariant stored = m_store ? m_store->value(key) : QVariant();
+    return stored.isValid() ? stored : m_registered.value(key);
+}
+
+QVariant UserDefaults::lookupLocked(const QString &key) const
+{
+    if (!m_store && !m_overrides.contains(key))
         const_cast<UserDefaults *>(this)->m_store =
             std::make_unique<QSettings>(defaultStorePath(), QSettings::IniFormat);
-    QVariant stored = m_store->value(key);
-    if (stored.isValid())
-        return stored;
-    return m_registered.value(key);
+    return peekLocked(key);
 }
 
 QVariant UserDefaults::objectForKey(const QString &key) const
@@ -143,17 +222,19 @@ QStringList UserDefaults::stringArrayForKey(const QString &key) const
 
 void UserDefaults::setObject(const QVariant &value, const QString &forKey)
 {
-    QMutexLocker lock(&m_mutex);
-    if (!m_store)
-        m_store = std::make_unique<QSettings>(defaultStorePath(), QSettings::IniFormat);
-    m_store->setValue(forKey, value);
+    changeKeys({forKey}, [this, &value, &forKey](QStringList *) {
+        if (!m_store)
+            m_store = std::make_unique<QSettings>(defaultStorePath(), QSettings::IniFormat);
+        m_store->setValue(forKey, value);
+    });
 }
 
 void UserDefaults::removeObjectForKey(const QString &key)
 {
-    QMutexLocker lock(&m_mutex);
-    if (m_store)
-        m_store->remove(key);
+    changeKeys({key}, [this, &key](QStringList *) {
+        if (m_store)
+            m_store->remove(key);
+    });
 }
 
 void UserDefaults::synchronize()

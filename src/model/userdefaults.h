@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QMutex>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -15,13 +16,20 @@ class QSettings;
 // defaults below it and a layer of in-memory overrides above it (the command line's -D). Values
 // are looked up at each read, so a change applies to the next use. Safe to use from several
 // threads (readers consult the bindings while parsing on worker threads).
-class UserDefaults {
+//
+// valueChanged(key) follows every change of the value read for a key, whatever made it: a set, a
+// removal, an override, a registration or another store opened. It is emitted on the thread
+// that made the change, after the change, and never while the store is locked, so a receiver
+// may read or write the store.
+class UserDefaults : public QObject {
+    Q_OBJECT
+
 public:
     // The process-wide store. Opens the user's store on first use unless openStore() was called.
     static UserDefaults &shared();
 
     UserDefaults();
-    ~UserDefaults();
+    ~UserDefaults() override;
     UserDefaults(const UserDefaults &) = delete;
     UserDefaults &operator=(const UserDefaults &) = delete;
 
@@ -55,8 +63,19 @@ public:
     void removeObjectForKey(const QString &key);
     void synchronize();
 
+signals:
+    void valueChanged(const QString &key);
+
 private:
     QVariant lookup(const QString &key) const;
+    QVariant lookupLocked(const QString &key) const;
+    // The same without opening the user's store when none is open yet.
+    QVariant peekLocked(const QString &key) const;
+    // Every key that has a value in any layer.
+    QStringList knownKeysLocked() const;
+    // Runs the change under the lock and then tells of each of the keys whose value it changed.
+    template <typename Change>
+    void changeKeys(const QStringList &keys, Change change);
 
     mutable QMutex m_mutex;
     std::unique_ptr<QSettings> m_store;

@@ -42,22 +42,22 @@ struct ClearCase {
     QString key;
     QVariant before;
     QVariant cleared;
-    SongFlag flag;
+    SongField flag;
 };
 
 QList<ClearCase> clearCases()
 {
     return {
-        {"title", &FieldEditor::clearTitle, u"title"_qs, u"Song"_qs, u""_qs, SongFlag::Title},
-        {"artist", &FieldEditor::clearArtist, u"artist"_qs, u"Band"_qs, u""_qs, SongFlag::Artist},
+        {"title", &FieldEditor::clearTitle, u"title"_qs, u"Song"_qs, u""_qs, SongField::Title},
+        {"artist", &FieldEditor::clearArtist, u"artist"_qs, u"Band"_qs, u""_qs, SongField::Artist},
         {"album artist", &FieldEditor::clearAlbumArtist, u"albumArtist"_qs, u"Band"_qs, u""_qs,
-         SongFlag::AlbumArtist},
-        {"composer", &FieldEditor::clearComposer, u"composer"_qs, u"Writer"_qs, u""_qs, SongFlag::Composer},
-        {"album", &FieldEditor::clearAlbum, u"album"_qs, u"Record"_qs, u""_qs, SongFlag::Album},
-        {"track", &FieldEditor::clearTrackNumber, u"track"_qs, u"3/12"_qs, u""_qs, SongFlag::Track},
-        {"disc", &FieldEditor::clearDisc, u"disc"_qs, u"1/2"_qs, u""_qs, SongFlag::Disc},
-        {"year", &FieldEditor::clearYear, u"year"_qs, qint64(1999), qint64(0), SongFlag::Year},
-        {"comment", &FieldEditor::clearComment, u"comment"_qs, u"Note"_qs, u""_qs, SongFlag::Comment},
+         SongField::AlbumArtist},
+        {"composer", &FieldEditor::clearComposer, u"composer"_qs, u"Writer"_qs, u""_qs, SongField::Composer},
+        {"album", &FieldEditor::clearAlbum, u"album"_qs, u"Record"_qs, u""_qs, SongField::Album},
+        {"track", &FieldEditor::clearTrackNumber, u"track"_qs, u"3/12"_qs, u""_qs, SongField::Track},
+        {"disc", &FieldEditor::clearDisc, u"disc"_qs, u"1/2"_qs, u""_qs, SongField::Disc},
+        {"year", &FieldEditor::clearYear, u"year"_qs, qint64(1999), qint64(0), SongField::Year},
+        {"comment", &FieldEditor::clearComment, u"comment"_qs, u"Note"_qs, u""_qs, SongField::Comment},
     };
 }
 
@@ -90,7 +90,7 @@ private slots:
         QVERIFY(m_loaded->load(3));
         m_editor = std::make_unique<FieldEditor>(&m_loaded->editor);
         for (int row = 0; row < 3; ++row)
-            m_loaded->song(row)->setObserver(&m_recorder);
+            m_loaded->song(row)->addObserver(&m_recorder);
         m_recorder.events.clear();
     }
 

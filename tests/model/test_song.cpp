@@ -14,20 +14,20 @@ using TextGetter = const QString &(Song::*)() const;
 struct TextField {
     TextSetter set;
     TextGetter get;
-    SongFlag flag;
+    SongField flag;
 };
 
 TextField textField(const QString &name)
 {
     static const QHash<QString, TextField> fields{
-        {"title", {&Song::setTitle, &Song::title, SongFlag::Title}},
-        {"artist", {&Song::setArtist, &Song::artist, SongFlag::Artist}},
-        {"albumArtist", {&Song::setAlbumArtist, &Song::albumArtist, SongFlag::AlbumArtist}},
-        {"composer", {&Song::setComposer, &Song::composer, SongFlag::Composer}},
-        {"album", {&Song::setAlbum, &Song::album, SongFlag::Album}},
-        {"genre", {&Song::setGenre, &Song::genre, SongFlag::Genre}},
-        {"comment", {&Song::setComment, &Song::comment, SongFlag::Comment}},
-        {"lyrics", {&Song::setLyrics, &Song::lyrics, SongFlag::Lyrics}},
+        {"title", {&Song::setTitle, &Song::title, SongField::Title}},
+        {"artist", {&Song::setArtist, &Song::artist, SongField::Artist}},
+        {"albumArtist", {&Song::setAlbumArtist, &Song::albumArtist, SongField::AlbumArtist}},
+        {"composer", {&Song::setComposer, &Song::composer, SongField::Composer}},
+        {"album", {&Song::setAlbum, &Song::album, SongField::Album}},
+        {"genre", {&Song::setGenre, &Song::genre, SongField::Genre}},
+        {"comment", {&Song::setComment, &Song::comment, SongField::Comment}},
+        {"lyrics", {&Song::setLyrics, &Song::lyrics, SongField::Lyrics}},
     };
     return fields.value(name);
 }
@@ -602,11 +602,11 @@ void TestSong::removeAllImagesOnEmptyListLeavesFlagClear()
 {
     Song song;
     RecordingObserver observer;
-    song.setObserver(&observer);
+    song.addObserver(&observer);
     song.removeAllImages();
     QVERIFY(!song.isImagesModified());
     QVERIFY(observer.events.isEmpty());
-    song.setObserver(nullptr);
+    song.removeObserver(&observer);
 }
 
 void TestSong::resetKeepsValues()
@@ -622,17 +622,17 @@ void TestSong::resetKeepsValues()
     song.setFileName("b.mp3");
     song.addImage(Image(QByteArray("x")));
     QVERIFY(song.isModified());
-    for (int flag = 0; flag < SongFlagCount; ++flag) {
-        const bool expected = flag != int(SongFlag::Album) && flag != int(SongFlag::Disc)
-            && flag != int(SongFlag::Composer) && flag != int(SongFlag::Genre)
-            && flag != int(SongFlag::Comment) && flag != int(SongFlag::Lyrics);
-        QCOMPARE(song.isModified(SongFlag(flag)), expected);
+    for (int flag = 0; flag < SongFlaggedFieldCount; ++flag) {
+        const bool expected = flag != int(SongField::Album) && flag != int(SongField::Disc)
+            && flag != int(SongField::Composer) && flag != int(SongField::Genre)
+            && flag != int(SongField::Comment) && flag != int(SongField::Lyrics);
+        QCOMPARE(song.isModified(SongField(flag)), expected);
     }
 
     song.resetModifications();
     QVERIFY(!song.isModified());
-    for (int flag = 0; flag < SongFlagCount; ++flag)
-        QVERIFY(!song.isModified(SongFlag(flag)));
+    for (int flag = 0; flag < SongFlaggedFieldCount; ++flag)
+        QVERIFY(!song.isModified(SongField(flag)));
     QCOMPARE(song.track(), "1/2");
     QCOMPARE(song.title(), "T");
     QCOMPARE(song.albumArtist(), "A");
@@ -649,7 +649,7 @@ void TestSong::observerSeesEveryEffectiveChange()
     Song song;
     load(song, "/music/a.mp3");
     RecordingObserver observer;
-    song.setObserver(&observer);
+    song.addObserver(&observer);
 
     song.setTitle("T");
     QCOMPARE(observer.events, QStringList({"will", "field:title", "did"}));
@@ -684,7 +684,7 @@ void TestSong::observerSeesEveryEffectiveChange()
     song.setBitrate(320);
     song.setFilePath("/music/b.mp3");
     QCOMPARE(observer.events, QStringList({"field:bitrate", "field:filePath"}));
-    song.setObserver(nullptr);
+    song.removeObserver(&observer);
 }
 
 void TestSong::observerHearsNothingFromNoOps()
@@ -698,7 +698,7 @@ void TestSong::observerHearsNothingFromNoOps()
     song.setYear(2001);
     song.addImage(Image(QByteArray("p")));
     RecordingObserver observer;
-    song.setObserver(&observer);
+    song.addObserver(&observer);
 
     song.setTitle("T");
     song.setTitle(QString());
@@ -717,7 +717,7 @@ void TestSong::observerHearsNothingFromNoOps()
     song.setFilePath("/music/a.mp3");
     song.setValueForKey(u"noSuchKey", "x");
     QVERIFY2(observer.events.isEmpty(), qPrintable(observer.events.join(", ")));
-    song.setObserver(nullptr);
+    song.removeObserver(&observer);
 }
 
 void TestSong::observerAroundReset()
@@ -725,12 +725,12 @@ void TestSong::observerAroundReset()
     Song song;
     song.setTitle("T");
     RecordingObserver observer;
-    song.setObserver(&observer);
+    song.addObserver(&observer);
     song.resetModifications();
     QCOMPARE(observer.events, QStringList({"will", "did"}));
     QCOMPARE(observer.modifiedBefore, QList<bool>{true});
     QCOMPARE(observer.modifiedAfter, QList<bool>{false});
-    song.setObserver(nullptr);
+    song.removeObserver(&observer);
 }
 
 void TestSong::valueForKeyRoundTrip()

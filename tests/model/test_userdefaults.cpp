@@ -18,6 +18,8 @@ private slots:
     void overridesWinAndAreNeverStored();
     void registeredValuesAreFallbacksOnly();
     void removeFallsBackToRegistered();
+    void changesAreSignalled_data();
+    void changesAreSignalled();
 
 private:
     QString iniText() const;
@@ -197,6 +199,62 @@ void TestUserDefaults::removeFallsBackToRegistered()
     QVERIFY(!defaults.boolForKey("CAPITALIZATION_TITLE_CASE"));
     defaults.removeObjectForKey("CAPITALIZATION_TITLE_CASE");
     QVERIFY(defaults.boolForKey("CAPITALIZATION_TITLE_CASE"));
+}
+
+void TestUserDefaults::changesAreSignalled_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QStringList>("heard");
+    QTest::newRow("new key") << "set NEW 5" << QStringList{"NEW=5"};
+    QTest::newRow("same value") << "set STORED 1" << QStringList{};
+    QTest::newRow("other value") << "set STORED 2" << QStringList{"STORED=2"};
+    QTest::newRow("registered value stored") << "set REG true" << QStringList{};
+    QTest::newRow("stored value removed") << "remove STORED" << QStringList{"STORED="};
+    QTest::newRow("absent key removed") << "remove NONE" << QStringList{};
+    QTest::newRow("override") << "override STORED 9" << QStringList{"STORED=9"};
+    QTest::newRow("overrides cleared") << "override REG false, clear" << QStringList{"REG=false", "REG=true"};
+    QTest::newRow("registration") << "register NEW 3, register STORED 7" << QStringList{"NEW=3"};
+    QTest::newRow("another store") << "open" << QStringList{"OTHER=x"};
+}
+
+void TestUserDefaults::changesAreSignalled()
+{
+    QFETCH(QString, operation);
+    QFETCH(QStringList, heard);
+    UserDefaults defaults;
+    defaults.openStore(m_path);
+    defaults.registerDefaults({{"REG", true}});
+    defaults.setInteger(1, "STORED");
+    QStringList log;
+    // The receiver reads the store: the signal comes after the change and outside its lock.
+    connect(&defaults, &UserDefaults::valueChanged, this,
+            [&](const QString &key) { log.append(key + u'=' + defaults.stringForKey(key)); });
+
+    for (const QString &step : operation.split(QStringLiteral(", "))) {
+        const QStringList words = step.split(u' ');
+        const QString verb = words.at(0);
+        if (verb == u"set")
+            defaults.setObject(words.at(2) == u"true" ? QVariant(true) : QVariant(words.at(2).toInt()), words.at(1));
+        else if (verb == u"remove")
+            defaults.removeObjectForKey(words.at(1));
+        else if (verb == u"override")
+            defaults.setOverride(words.at(1), words.at(2) == u"false" ? QVariant(false) : QVariant(words.at(2).toInt()));
+        else if (verb == u"clear")
+            defaults.clearOverrides();
+        else if (verb == u"register")
+            defaults.registerDefaults({{words.at(1), words.at(2).toInt()}});
+        else if (verb == u"open") {
+            const QString other = m_dir->filePath("other.ini");
+            QFile file(other);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("[General]\nSTORED=1\nOTHER=x\n");
+            file.close();
+            defaults.openStore(other);
+        } else {
+            QFAIL(qPrintable(step));
+        }
+    }
+    QCOMPARE(log, heard);
 }
 
 QTEST_GUILESS_MAIN(TestUserDefaults)

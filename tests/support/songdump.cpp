@@ -30,8 +30,8 @@ QString dumpSong(const Song &song)
     text("filePath", song.filePath());
     text("isRenamable", song.isRenamable() ? QStringLiteral("true") : QStringLiteral("false"));
     QString flags;
-    for (int flag = 0; flag < SongFlagCount; ++flag)
-        flags += song.isModified(SongFlag(flag)) ? u'1' : u'0';
+    for (int flag = 0; flag < SongFlaggedFieldCount; ++flag)
+        flags += song.isModified(SongField(flag)) ? u'1' : u'0';
     text("flags", flags);
     for (const Image &image : song.images()) {
         const QByteArray fresh = QCryptographicHash::hash(image.data(), QCryptographicHash::Md5);
