@@ -114,7 +114,7 @@ void TerminalUserInterface::setSelectedRows(const QList<int> &rows)
 
 void TerminalUserInterface::showProgressSheet()
 {
-    if (!m_idle.load() || m_interrupted)
+    if (!m_idle || m_interrupted)
         return;
     if (!m_interruptWatch)
         m_interruptWatch = std::make_unique<InterruptWatch>(QList<int>{SIGINT}, [this] { interrupt(); });

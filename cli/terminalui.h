@@ -3,7 +3,6 @@
 #include "editor/userinterface.h"
 #include "tags/tagsreader.h"
 
-#include <atomic>
 #include <memory>
 
 class InterruptWatch;
@@ -36,7 +35,7 @@ public:
     void showProgressSheet() override;
     void setProgressSubText(const QString &text) override;
     void endProgressSheet() override;
-    bool isIdle() const override { return m_idle.load(); }
+    bool isIdle() const override { return m_idle; }
     // Whether Ctrl-C has dismissed the sheet since the last clearInterruption().
     bool wasInterrupted() const { return m_interrupted; }
     void clearInterruption() { m_interrupted = false; }
@@ -62,8 +61,7 @@ private:
     const SongList *m_songs = nullptr;
     bool m_answerYes;
     int m_cancelledCount = 0;
-    // The batch threads of the lookup ask isIdle().
-    std::atomic<bool> m_idle{true};
+    bool m_idle = true;
     bool m_interrupted = false;
     std::unique_ptr<InterruptWatch> m_interruptWatch;
 };

@@ -13,7 +13,6 @@
 
 #include <QFileInfo>
 #include <QJsonObject>
-#include <QMutexLocker>
 #include <QColor>
 #include <QRegularExpression>
 #include <QUrl>
@@ -45,18 +44,6 @@ void BrowserController::stopDownload()
     if (m_downloadManager)
         m_downloadManager->stop();
     m_downloadManager.reset();
-}
-
-QList<std::shared_ptr<Release>> BrowserController::releases() const
-{
-    QMutexLocker locker(&m_lock);
-    return m_releases;
-}
-
-QList<std::shared_ptr<Cover>> BrowserController::covers() const
-{
-    QMutexLocker locker(&m_lock);
-    return m_covers;
 }
 
 QString BrowserController::apiBaseUrl()
@@ -103,12 +90,9 @@ void BrowserController::doSearchDiscogs()
 {
     // The batch of a search that a failure has ended may still be handing over.
     stopDownload();
-    {
-        QMutexLocker locker(&m_lock);
-        m_releasesTemp.emplace();
-        m_coversTemp.emplace();
-        m_firstUnusedAnswer.reset();
-    }
+    m_releasesTemp.emplace();
+    m_coversTemp.emplace();
+    m_firstUnusedAnswer.reset();
     // A new search never falls back on the items of an earlier one.
     m_releaseItems.reset();
     m_failed = false;
@@ -138,7 +122,6 @@ void BrowserController::startStage(int state, const QStringList &urls,
     m_downloadState = state;
     auto manager = DownloadManager::create(urls, context, this, threads, 0);
     m_downloadManager = manager;
-    ++m_stage;
     manager->startDownload();
 }
 
@@ -146,7 +129,7 @@ void BrowserController::processDownload(const DownloadOperation &download)
 {
     if (download.statusCode() == 401)
         m_unauthorized = true;
-    switch (m_downloadState.load()) {
+    switch (m_downloadState) {
     case searching:
         processSearchResult(download);
         break;
@@ -164,7 +147,10 @@ void BrowserController::processDownload(const DownloadOperation &download)
 void BrowserController::trackCompletion()
 {
     m_downloadManager.reset();
-    switch (m_downloadState.load()) {
+    // A failure ends the search once this hand-over is over (postFailure()).
+    if (m_failed)
+        return;
+    switch (m_downloadState) {
     case searching:
         processReleases();
         break;
@@ -185,13 +171,13 @@ void BrowserController::updateRequestData(const QList<QPair<QByteArray, QByteArr
         m_requestsLeft = 0;
         return;
     }
-    const auto lower = [&](const char *name, std::atomic<qint64> &field) {
+    const auto lower = [&](const char *name, qint64 &field) {
         for (const auto &header : *headers) {
             if (header.first.compare(name, Qt::CaseInsensitive) != 0)
                 continue;
             bool ok = false;
             const qint64 value = header.second.trimmed().toLongLong(&ok);
-            if (ok && value < field.load())
+            if (ok && value < field)
                 field = value;
         }
     };
@@ -220,7 +206,10 @@ bool BrowserController::validateObject(bool present, const QString &error)
 void BrowserController::postFailure(const QString &informativeKey, const QString &detail, bool details)
 {
     // Only the first failure ends the search: a second completion would publish empty lists.
-    const bool first = !m_failed.exchange(true);
+    // Posted, so that the hand-over in progress ends first; what it brings after the failure is
+    // dropped, and its completion leaves the ending to this.
+    const bool first = !m_failed;
+    m_failed = true;
     QMetaObject::invokeMethod(this, [this, first, informativeKey, detail, details] {
         if (first)
             completeDiscogsSearch();
@@ -256,15 +245,8 @@ void BrowserController::processSearchResult(const DownloadOperation &operation)
     m_releaseItems = results.toArray();
 }
 
-std::optional<BrowserController::UnusedAnswer> BrowserController::firstUnusedAnswer() const
-{
-    QMutexLocker locker(&m_lock);
-    return m_firstUnusedAnswer;
-}
-
 void BrowserController::noteUnusedAnswer(const DownloadOperation &operation)
 {
-    QMutexLocker locker(&m_lock);
     if (!m_firstUnusedAnswer)
         m_firstUnusedAnswer = UnusedAnswer{operation.statusCode(),
                                            operation.error() ? operation.error()->description : QString()};
@@ -321,7 +303,6 @@ void BrowserController::processRelease(const DownloadOperation &operation)
     processImages(images, release);
     if (images.isEmpty())
         addCoverWithImageUID(NoImageUID, release);
-    QMutexLocker locker(&m_lock);
     if (m_releasesTemp && !m_failed)
         m_releasesTemp->append(release);
 }
@@ -342,19 +323,13 @@ void BrowserController::addCoverWithImageUID(const QString &uid, const std::shar
     auto cover = std::make_shared<Cover>(uid);
     release->addCover(cover);
     cover->setRel(release.get());
-    QMutexLocker locker(&m_lock);
     if (m_coversTemp && !m_failed)
         m_coversTemp->append(cover);
 }
 
 void BrowserController::loadImagesOfCovers()
 {
-    QList<std::shared_ptr<Cover>> covers;
-    {
-        QMutexLocker locker(&m_lock);
-        if (m_coversTemp)
-            covers = *m_coversTemp;
-    }
+    const QList<std::shared_ptr<Cover>> covers = m_coversTemp.value_or(QList<std::shared_ptr<Cover>>{});
     if (covers.isEmpty()) {
         completeDiscogsSearch();
         return;
@@ -400,7 +375,7 @@ void BrowserController::processImage(const DownloadOperation &operation)
     QString uid;
     if (operation.statusCode() == 401)
         uid = NotAuthorizedUID;
-    else if (m_requestsLeft.load() != 0 && operation.statusCode() != 429)
+    else if (m_requestsLeft != 0 && operation.statusCode() != 429)
         uid = NoImageUID;
     else
         uid = QuotaExceededUID;
@@ -410,13 +385,10 @@ void BrowserController::processImage(const DownloadOperation &operation)
 
 void BrowserController::completeDiscogsSearch()
 {
-    {
-        QMutexLocker locker(&m_lock);
-        m_releases = m_releasesTemp.value_or(QList<std::shared_ptr<Release>>{});
-        m_covers = m_coversTemp.value_or(QList<std::shared_ptr<Cover>>{});
-        m_releasesTemp.reset();
-        m_coversTemp.reset();
-    }
+    m_releases = m_releasesTemp.value_or(QList<std::shared_ptr<Release>>{});
+    m_covers = m_coversTemp.value_or(QList<std::shared_ptr<Cover>>{});
+    m_releasesTemp.reset();
+    m_coversTemp.reset();
     emit releasesChanged();
     m_selectedIndex = 0;
     emit coversReloaded();
@@ -461,24 +433,15 @@ bool BrowserController::shallCancel()
 void BrowserController::cancel()
 {
     m_downloadState = idle;
-    {
-        QMutexLocker locker(&m_lock);
-        m_releasesTemp.reset();
-        m_coversTemp.reset();
-    }
-    // The batch thread: the main thread owns downloadManager, so it lets go of it there, unless
-    // a later stage has replaced it meanwhile. Posted last: once the main thread has heard of
-    // the stop, this browser may go away at any time.
-    QMetaObject::invokeMethod(this, [this, stage = m_stage.load()] {
-        if (stage == m_stage.load())
-            m_downloadManager.reset();
-        emit searchStopped();
-    }, Qt::QueuedConnection);
+    m_releasesTemp.reset();
+    m_coversTemp.reset();
+    m_downloadManager.reset();
+    // Last: a listener may let this browser go (with deleteLater()).
+    emit searchStopped();
 }
 
 Release *BrowserController::currentRelease() const
 {
-    QMutexLocker locker(&m_lock);
     if (m_selectedIndex < 0 || m_selectedIndex >= m_covers.size())
         return nullptr;
     return m_covers.at(m_selectedIndex)->rel();
@@ -492,13 +455,11 @@ void BrowserController::setSelectedIndex(qsizetype index)
 
 qsizetype BrowserController::numberOfItemsInImageFlow() const
 {
-    QMutexLocker locker(&m_lock);
     return m_covers.size();
 }
 
 std::shared_ptr<Cover> BrowserController::imageFlow(qsizetype itemAtIndex) const
 {
-    QMutexLocker locker(&m_lock);
     return itemAtIndex >= 0 && itemAtIndex < m_covers.size() ? m_covers.at(itemAtIndex) : nullptr;
 }
 
@@ -518,8 +479,8 @@ std::optional<QString> BrowserController::toolTipForCover(const Cover &cover)
 
 QString BrowserController::statusMessage() const
 {
-    const auto releases = this->releases();
-    const auto covers = this->covers();
+    const auto &releases = m_releases;
+    const auto &covers = m_covers;
     QString message;
     if (releases.isEmpty())
         message = keyText("NoSearchResultsFound");
@@ -538,11 +499,11 @@ QString BrowserController::statusMessage() const
         else
             message += keyText("NCovers").arg(real);
     }
-    const qint64 left = m_requestsLeft.load();
+    const qint64 left = m_requestsLeft;
     if (left == NoHeaderSeen || left == 1000)
         return message;
     if (left == 0) {
-        const qint64 reset = m_requestsLimitReset.load();
+        const qint64 reset = m_requestsLimitReset;
         message += keyText("NoImageRequestsLeftTodayResetInTimeX").arg(reset / 3600).arg((reset / 60) % 60);
     } else if (left == 1) {
         message += keyText("1ImageRequestLeftToday");

@@ -5,10 +5,8 @@
 #include <QImage>
 #include <QJsonArray>
 #include <QList>
-#include <QMutex>
 #include <QObject>
 #include <QString>
-#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -21,8 +19,9 @@ class UserInterface;
 
 // Turns a search text into releases with their cover pictures, in three download batches: the
 // database search, one request per release found, one per cover picture. Results are gathered
-// in temporary lists by the batch's thread and published in one step, under the lock, when the
-// search ends. Lives on the main thread; talks to the user only through the UserInterface port.
+// in temporary lists while the batches hand over and published in one step when the search
+// ends. Lives on the main thread, where its batches run too; talks to the user only through the
+// UserInterface port.
 class BrowserController : public QObject, public DownloadManagerAdvisor {
     Q_OBJECT
 
@@ -35,22 +34,22 @@ public:
     const QString &searchString() const { return m_searchString; }
     void setSearchString(const QString &searchString) { m_searchString = searchString; }
 
-    // The published results; read on the main thread.
-    QList<std::shared_ptr<Release>> releases() const;
-    QList<std::shared_ptr<Cover>> covers() const;
-    int downloadState() const { return m_downloadState.load(); }
+    // The published results.
+    const QList<std::shared_ptr<Release>> &releases() const { return m_releases; }
+    const QList<std::shared_ptr<Cover>> &covers() const { return m_covers; }
+    int downloadState() const { return m_downloadState; }
     quint64 targetReleaseCount() const { return m_targetReleaseCount; }
     quint64 targetCoverCount() const { return m_targetCoverCount; }
-    qint64 requestsLeft() const { return m_requestsLeft.load(); }
-    qint64 requestsLimit() const { return m_requestsLimit.load(); }
-    qint64 requestsLimitReset() const { return m_requestsLimitReset.load(); }
+    qint64 requestsLeft() const { return m_requestsLeft; }
+    qint64 requestsLimit() const { return m_requestsLimit; }
+    qint64 requestsLimitReset() const { return m_requestsLimitReset; }
     // The items of the last usable search response, or none.
     const std::optional<QJsonArray> &releaseItems() const { return m_releaseItems; }
 
     // Whether the last search ended on a failure (an alert), and whether any of its answers was
     // 401 (no or wrong credentials).
-    bool failed() const { return m_failed.load(); }
-    bool sawUnauthorized() const { return m_unauthorized.load(); }
+    bool failed() const { return m_failed; }
+    bool sawUnauthorized() const { return m_unauthorized; }
     // The first answer of the last search (to its search or release requests) that was passed
     // over without a message: no connection, a status other than 200 below 500, or an empty
     // body. A search that found nothing and has one could not ask, rather than found nothing,
@@ -59,7 +58,7 @@ public:
         qint64 statusCode = 0;
         QString error;
     };
-    std::optional<UnusedAnswer> firstUnusedAnswer() const;
+    const std::optional<UnusedAnswer> &firstUnusedAnswer() const { return m_firstUnusedAnswer; }
 
     // Starts a search when searchString is not empty.
     void searchDiscogs();
@@ -87,18 +86,6 @@ public:
     // The application's picture shown for a placeholder UID.
     static QImage placeholderImage(const QString &uid);
 
-    // Stage operations (public for the tests of single steps).
-    void doSearchDiscogs();
-    void doGetRelease();
-    void processSearchResult(const DownloadOperation &operation);
-    void processReleases();
-    void processRelease(const DownloadOperation &operation);
-    void loadImagesOfCovers();
-    void processImage(const DownloadOperation &operation);
-    void completeDiscogsSearch();
-    void updateRequestData(const QList<QPair<QByteArray, QByteArray>> *headers);
-    bool handleDiscogsAvailability(qint64 status);
-
     // DownloadManagerAdvisor
     void trackProgress(quint64 remaining) override;
     bool shallCancel() override;
@@ -118,6 +105,18 @@ signals:
     void searchStopped();
 
 private:
+    // The stages of a search.
+    void doSearchDiscogs();
+    void doGetRelease();
+    void processSearchResult(const DownloadOperation &operation);
+    void processReleases();
+    void processRelease(const DownloadOperation &operation);
+    void loadImagesOfCovers();
+    void processImage(const DownloadOperation &operation);
+    void completeDiscogsSearch();
+    void updateRequestData(const QList<QPair<QByteArray, QByteArray>> *headers);
+    bool handleDiscogsAvailability(qint64 status);
+
     bool validateObject(bool present, const QString &error);
     void noteUnusedAnswer(const DownloadOperation &operation);
     void processImages(const QJsonArray &images, const std::shared_ptr<Release> &release);
@@ -125,32 +124,29 @@ private:
     void showProgressBar(const std::optional<QString> &text);
     void startStage(int state, const QStringList &urls, const std::optional<QVariantList> &context,
                     quint64 threads);
-    // Ends the running search once on the main thread, then shows the alert.
+    // Ends the running search once, after the hand-over in progress, then shows the alert.
     void postFailure(const QString &informativeKey, const QString &detail, bool details);
 
     UserInterface *m_ui;
     QString m_searchString;
-    mutable QMutex m_lock;
     QList<std::shared_ptr<Release>> m_releases;
     QList<std::shared_ptr<Cover>> m_covers;
     std::optional<QList<std::shared_ptr<Release>>> m_releasesTemp;
     std::optional<QList<std::shared_ptr<Cover>>> m_coversTemp;
     std::optional<QJsonArray> m_releaseItems;
     std::shared_ptr<DownloadManager> m_downloadManager;
-    // Counts the batches started, so that a late release of a stopped one spares its successor.
-    std::atomic<quint64> m_stage{0};
     // Stops the batch of the current stage, if any, and lets go of it.
     void stopDownload();
-    std::atomic<int> m_downloadState{idle};
+    int m_downloadState = idle;
     quint64 m_targetReleaseCount = 0;
-    std::atomic<quint64> m_targetCoverCount{0};
-    std::atomic<qint64> m_requestsLeft{2147483647};
-    std::atomic<qint64> m_requestsLimit{1000};
-    std::atomic<qint64> m_requestsLimitReset{2147483647};
+    quint64 m_targetCoverCount = 0;
+    qint64 m_requestsLeft = 2147483647;
+    qint64 m_requestsLimit = 1000;
+    qint64 m_requestsLimitReset = 2147483647;
     // Set when a failure has ended the running search; later results of its batch are dropped.
-    std::atomic<bool> m_failed{false};
-    std::atomic<bool> m_unauthorized{false};
-    std::optional<UnusedAnswer> m_firstUnusedAnswer; // under m_lock
+    bool m_failed = false;
+    bool m_unauthorized = false;
+    std::optional<UnusedAnswer> m_firstUnusedAnswer;
     std::unique_ptr<Json2ReleaseWalker> m_walker;
     qsizetype m_selectedIndex = 0;
 };

@@ -4,16 +4,16 @@
 #include "lookup/downloadmanageradvisor.h"
 #include "lookup/downloadoperation.h"
 
-#include <QCoreApplication>
-#include <QMutexLocker>
 #include <QNetworkAccessManager>
-#include <QThread>
+#include <QPointer>
 #include <QTimer>
 
 #include <algorithm>
 
-DownloadBatch::DownloadBatch(std::shared_ptr<DownloadManager> manager, RequestProfile profile)
-    : m_manager(std::move(manager))
+DownloadBatch::DownloadBatch(std::shared_ptr<DownloadManager> manager, RequestProfile profile,
+                             QObject *parent)
+    : QObject(parent)
+    , m_manager(std::move(manager))
     , m_profile(std::move(profile))
     , m_pollTimer(new QTimer(this))
 {
@@ -22,7 +22,12 @@ DownloadBatch::DownloadBatch(std::shared_ptr<DownloadManager> manager, RequestPr
     connect(m_pollTimer, &QTimer::timeout, this, &DownloadBatch::poll);
 }
 
-DownloadBatch::~DownloadBatch() = default;
+DownloadBatch::~DownloadBatch()
+{
+    // Before the client: an operation still holding a transfer aborts it when deleted, and the
+    // transfers belong to the client.
+    qDeleteAll(m_operations);
+}
 
 void DownloadBatch::addOperation(DownloadOperation *operation)
 {
@@ -30,21 +35,18 @@ void DownloadBatch::addOperation(DownloadOperation *operation)
     m_operations.push_back(operation);
 }
 
-DownloadManagerAdvisor *DownloadBatch::advisor() const
-{
-    return m_manager ? m_manager->advisor() : nullptr;
-}
-
 void DownloadBatch::run()
 {
     m_network = new QNetworkAccessManager(this);
     for (DownloadOperation *operation : m_operations) {
         operation->setNetwork(m_network, m_profile);
-        // Queued, so that an operation that ends inside start() does not re-enter fillSlots().
+        // Queued, so that an operation that ends inside start() does not re-enter fillSlots(),
+        // and the advisor is called from the event loop, never from inside a transfer's signal.
         connect(operation, &DownloadOperation::finished, this, &DownloadBatch::operationFinished,
                 Qt::QueuedConnection);
     }
-    postProgress();
+    // The first report as soon as the caller is back in the event loop, then one per interval.
+    QMetaObject::invokeMethod(this, &DownloadBatch::poll, Qt::QueuedConnection);
     m_pollTimer->start();
     fillSlots();
 }
@@ -72,98 +74,78 @@ void DownloadBatch::poll()
 {
     if (m_ended)
         return;
-    DownloadManagerAdvisor *consumer = advisor();
-    if (consumer != nullptr && consumer->shallCancel()) {
-        cancelBatch();
+    // The advisor may let go of the manager, or stop it, inside any of its calls.
+    const std::shared_ptr<DownloadManager> manager = m_manager;
+    DownloadManagerAdvisor *consumer = manager->advisor();
+    if (consumer == nullptr)
         return;
-    }
-    postProgress();
-}
-
-void DownloadBatch::postProgress()
-{
-    const quint64 remaining = m_manager->operationCount();
-    std::weak_ptr<DownloadManager> weak = m_manager;
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
-        [weak, remaining] {
-            const std::shared_ptr<DownloadManager> manager = weak.lock();
-            DownloadManagerAdvisor *consumer = manager ? manager->advisor() : nullptr;
-            if (consumer != nullptr && !consumer->shallCancel())
-                consumer->trackProgress(remaining);
-        },
-        Qt::QueuedConnection);
+    const QPointer<DownloadBatch> guard(this);
+    const bool stopRequested = consumer->shallCancel();
+    if (!guard || m_ended)
+        return;
+    if (stopRequested)
+        cancelBatch();
+    else
+        consumer->trackProgress(manager->operationCount());
 }
 
 void DownloadBatch::complete()
 {
     m_pollTimer->stop();
-    DownloadManagerAdvisor *consumer = advisor();
-    if (consumer != nullptr && consumer->shallCancel()) {
-        cancelBatch();
+    const std::shared_ptr<DownloadManager> manager = m_manager;
+    const QPointer<DownloadBatch> guard(this);
+    if (DownloadManagerAdvisor *consumer = manager->advisor()) {
+        const bool stopRequested = consumer->shallCancel();
+        if (!guard || m_ended)
+            return;
+        if (stopRequested) {
+            cancelBatch();
+            return;
+        }
+    }
+    // In list order, whatever order the transfers finished in. A stop() inside a call ends the
+    // hand-over there.
+    for (std::size_t i = 0; i < m_operations.size(); ++i) {
+        DownloadManagerAdvisor *consumer = manager->advisor();
+        if (consumer == nullptr)
+            break;
+        consumer->processDownload(*m_operations[i]);
+        if (!guard)
+            return;
+    }
+    if (m_ended)
         return;
-    }
-    // In list order, whatever order the transfers finished in.
-    for (const DownloadOperation *operation : m_operations) {
-        if (DownloadManagerAdvisor *current = advisor())
-            current->processDownload(*operation);
-    }
-    end(true);
+    end();
+    if (DownloadManagerAdvisor *consumer = manager->advisor())
+        consumer->trackCompletion();
 }
 
 void DownloadBatch::cancelBatch()
 {
-    cancelOperations();
-    if (DownloadManagerAdvisor *consumer = advisor())
+    const std::shared_ptr<DownloadManager> manager = end();
+    if (DownloadManagerAdvisor *consumer = manager->advisor())
         consumer->cancel();
-    end(false);
 }
 
-void DownloadBatch::abandon()
+std::shared_ptr<DownloadManager> DownloadBatch::abandon()
 {
     if (m_ended)
-        return;
-    cancelOperations();
-    end(false);
+        return {};
+    return end();
 }
 
-void DownloadBatch::cancelOperations()
-{
-    m_pollTimer->stop();
-    for (DownloadOperation *operation : m_operations) {
-        QObject::disconnect(operation, nullptr, this, nullptr);
-        operation->cancel();
-    }
-}
-
-void DownloadBatch::end(bool completed)
+std::shared_ptr<DownloadManager> DownloadBatch::end()
 {
     m_ended = true;
     m_pollTimer->stop();
-    // The operations' transfers belong to the client, so they go first.
-    qDeleteAll(m_operations);
-    m_operations.clear();
-    delete m_network;
-    m_network = nullptr;
-
-    std::shared_ptr<DownloadManager> manager = std::move(m_manager);
-    {
-        QMutexLocker locker(&manager->m_batchMutex);
-        manager->m_batch = nullptr;
+    for (DownloadOperation *operation : m_operations) {
+        QObject::disconnect(operation, nullptr, this, nullptr);
+        if (!operation->isFinished())
+            operation->cancel();
     }
-    thread()->quit();
-    // The completion goes to the main thread with the reference to the manager. The application
-    // object is there: one that ends stops its running batches first. Should the posted call
-    // never run, the manager may still end wherever the call is destroyed; it copes with that.
-    QCoreApplication *application = QCoreApplication::instance();
-    if (application == nullptr)
-        return;
-    QMetaObject::invokeMethod(
-        application,
-        [manager = std::move(manager), completed] {
-            DownloadManagerAdvisor *consumer = manager->advisor();
-            if (completed && consumer != nullptr)
-                consumer->trackCompletion();
-        },
-        Qt::QueuedConnection);
+    std::shared_ptr<DownloadManager> manager = std::move(m_manager);
+    manager->m_batch = nullptr;
+    // Not at once: this may run inside an advisor call, a timer's signal or a slot of the batch.
+    deleteLater();
+    return manager;
 }

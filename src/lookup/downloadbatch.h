@@ -13,35 +13,35 @@ class DownloadOperation;
 class QNetworkAccessManager;
 class QTimer;
 
-// The running part of a DownloadManager: the queue that starts at most `threads` operations at
-// a time, and the monitor that reports progress, polls for cancellation and hands the finished
-// operations over. Lives on the batch's own thread and is deleted when that thread ends. Holds
-// the manager until the batch has ended, then passes that reference to the main thread.
+// The running part of a DownloadManager, on the event loop of the thread that started it: the
+// queue that starts at most `threads` operations at a time, the timer that reports progress and
+// asks whether to stop, and the ordered hand-over once the last operation has finished. Holds
+// the manager until the batch has ended, then deletes itself with deleteLater(), so that an
+// advisor call on the stack never finds it gone.
 class DownloadBatch : public QObject {
     Q_OBJECT
 
 public:
-    DownloadBatch(std::shared_ptr<DownloadManager> manager, RequestProfile profile);
+    DownloadBatch(std::shared_ptr<DownloadManager> manager, RequestProfile profile,
+                  QObject *parent);
     ~DownloadBatch() override;
 
-    // Takes the operation as a child; call before the batch moves to its thread.
+    // Takes the operation as a child; call before run().
     void addOperation(DownloadOperation *operation);
 
-    // Starts the batch; batch thread.
+    // Starts the first operations and the progress reports.
     void run();
-    // Ends the batch without any advisor call; batch thread.
-    void abandon();
+    // Ends the batch at once without any advisor call, aborting its transfers. Returns the
+    // batch's reference to the manager (none when it had ended already).
+    std::shared_ptr<DownloadManager> abandon();
 
 private:
-    DownloadManagerAdvisor *advisor() const;
     void fillSlots();
     void operationFinished();
     void poll();
-    void postProgress();
     void complete();
     void cancelBatch();
-    void cancelOperations();
-    void end(bool completed);
+    std::shared_ptr<DownloadManager> end();
 
     std::shared_ptr<DownloadManager> m_manager;
     RequestProfile m_profile;

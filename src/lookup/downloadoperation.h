@@ -21,10 +21,10 @@ struct DownloadError {
     QString description;
 };
 
-// One GET request of a download batch. It lives on the batch's thread: the batch starts it
-// there, its transfer events arrive there, and the consumer reads its results there during
-// DownloadManagerAdvisor::processDownload(). Only http and https addresses are fetched, also
-// across redirects; of a redirected request only the last response is kept.
+// One GET request of a download batch. It lives on the thread that started the batch: the
+// batch starts it there, its transfer events and timers arrive there, and the consumer reads its
+// results there during DownloadManagerAdvisor::processDownload(). Only http and https addresses
+// are fetched, also across redirects; of a redirected request only the last response is kept.
 class DownloadOperation : public QObject {
     Q_OBJECT
 
@@ -60,7 +60,7 @@ public:
     // Operations run concurrently: start() returns at once and finished() follows later.
     static constexpr bool isConcurrent() { return true; }
 
-    // Sends the request, at startTime when that lies ahead. Batch thread.
+    // Sends the request, at startTime when that lies ahead (a timer; nothing waits).
     void start();
     // Ends the operation; unless forced, a paced request keeps its slot until startTime +
     // expectedRunTime first.

@@ -5,6 +5,7 @@
 #include "model/localized.h"
 #include "model/userdefaults.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -12,7 +13,7 @@
 using namespace std::chrono_literals;
 
 // The batch as a whole: concurrency, pacing, progress, cancellation and the ordered hand-over,
-// each advisor call on its thread.
+// every advisor call on the thread that started the batch.
 class TestDownloadManager : public QObject {
     Q_OBJECT
 
@@ -21,6 +22,8 @@ private slots:
     void init();
 
     void emptyBatchCompletesAtOnceOnTheCallersThread();
+    void runsOnTheThreadThatStartsIt_data();
+    void runsOnTheThreadThatStartsIt();
     void oneRequestIsReportedThenHandedOver();
     void handsOverInListOrderWhateverTheFinishingOrder();
     void keepsAtMostThreadsInFlight_data();
@@ -111,10 +114,47 @@ void TestDownloadManager::oneRequestIsReportedThenHandedOver()
     QCOMPARE(recorder.handed.first().data, QByteArray("hello"));
     QCOMPARE(manager->operationCount(), quint64(0));
 
-    QThread *main = QThread::currentThread();
-    QCOMPARE(recorder.completionThread, main);
-    QCOMPARE(recorder.progressThreads, QSet<QThread *>{main});
-    QVERIFY(recorder.handed.first().thread != main);
+}
+
+void TestDownloadManager::runsOnTheThreadThatStartsIt_data()
+{
+    QTest::addColumn<bool>("onWorker");
+    QTest::newRow("main thread") << false;
+    QTest::newRow("worker thread") << true;
+}
+
+void TestDownloadManager::runsOnTheThreadThatStartsIt()
+{
+    QFETCH(bool, onWorker);
+    // A batch parented to an object of another thread, or a timer started from one, says so.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+    HttpTestResponse response = HttpTestResponse::withBody("t");
+    response.delayMs = 100;
+    m_server->setResponse(QStringLiteral("/t"), response);
+    const QStringList list = urls(QStringLiteral("/t"), 3);
+
+    DownloadRecorder recorder;
+    bool ended = false;
+    const auto run = [&] {
+        auto manager = start(list, &recorder, 2);
+        ended = recorder.waitForEnd();
+    };
+    QThread *expected = QThread::currentThread();
+    if (onWorker) {
+        std::unique_ptr<QThread> worker(QThread::create(run));
+        expected = worker.get();
+        worker->start();
+        QVERIFY(worker->wait(30000));
+    } else {
+        run();
+    }
+    QVERIFY(ended);
+    QCOMPARE(recorder.outcome(), (QStringList{"download", "download", "download", "completion"}));
+    QVERIFY(!recorder.progress.isEmpty());
+    QCOMPARE(recorder.progressThreads, QSet<QThread *>{expected});
+    for (const HandedDownload &download : recorder.handed)
+        QCOMPARE(download.thread, expected);
+    QCOMPARE(recorder.completionThread, expected);
 }
 
 void TestDownloadManager::handsOverInListOrderWhateverTheFinishingOrder()
@@ -198,8 +238,7 @@ void TestDownloadManager::cancelsWhenAskedMidBatch()
     QTest::qWait(300);
 
     QCOMPARE(recorder.outcome(), QStringList{"cancel"});
-    QVERIFY(recorder.cancelThread != nullptr);
-    QVERIFY(recorder.cancelThread != QThread::currentThread());
+    QCOMPARE(recorder.cancelThread, QThread::currentThread());
     // Reports that arrive once the user has asked to stop are not passed on.
     QCOMPARE(recorder.progress.size(), reportsBefore);
     QCOMPARE(m_server->requestCount(), 2);

@@ -2,7 +2,6 @@
 
 #include "httptestserver.h"
 
-#include <QMutexLocker>
 #include <QTest>
 #include <QThread>
 
@@ -19,7 +18,6 @@ QByteArray HandedDownload::header(const QByteArray &name) const
 
 void DownloadRecorder::trackProgress(quint64 remaining)
 {
-    QMutexLocker locker(&m_mutex);
     progress.append(remaining);
     progressThreads.insert(QThread::currentThread());
     events.append(QStringLiteral("progress"));
@@ -27,7 +25,6 @@ void DownloadRecorder::trackProgress(quint64 remaining)
 
 void DownloadRecorder::cancel()
 {
-    QMutexLocker locker(&m_mutex);
     ++cancels;
     cancelThread = QThread::currentThread();
     events.append(QStringLiteral("cancel"));
@@ -35,7 +32,6 @@ void DownloadRecorder::cancel()
 
 void DownloadRecorder::processDownload(const DownloadOperation &download)
 {
-    QMutexLocker locker(&m_mutex);
     handed.append(HandedDownload{download.url().toString(), download.statusCode(), download.data(),
                                  download.error(), download.responseHeaders(), download.context(),
                                  QThread::currentThread()});
@@ -44,7 +40,6 @@ void DownloadRecorder::processDownload(const DownloadOperation &download)
 
 void DownloadRecorder::trackCompletion()
 {
-    QMutexLocker locker(&m_mutex);
     ++completions;
     completionThread = QThread::currentThread();
     completedAtMs = HttpTestServer::nowMs();
@@ -53,7 +48,6 @@ void DownloadRecorder::trackCompletion()
 
 bool DownloadRecorder::ended() const
 {
-    QMutexLocker locker(&m_mutex);
     return completions + cancels > 0;
 }
 
@@ -64,7 +58,6 @@ bool DownloadRecorder::waitForEnd(int timeoutMs) const
 
 QStringList DownloadRecorder::outcome() const
 {
-    QMutexLocker locker(&m_mutex);
     QStringList result = events;
     result.removeAll(QStringLiteral("progress"));
     return result;
@@ -72,7 +65,6 @@ QStringList DownloadRecorder::outcome() const
 
 QStringList DownloadRecorder::handedUrls() const
 {
-    QMutexLocker locker(&m_mutex);
     QStringList urls;
     for (const HandedDownload &download : handed)
         urls.append(download.url);

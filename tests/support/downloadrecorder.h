@@ -5,12 +5,10 @@
 #include "lookup/requestprofile.h"
 
 #include <QList>
-#include <QMutex>
 #include <QSet>
 #include <QStringList>
 #include <QVariant>
 
-#include <atomic>
 #include <optional>
 
 class QThread;
@@ -34,7 +32,7 @@ struct HandedDownload {
 class DownloadRecorder : public DownloadManagerAdvisor {
 public:
     void trackProgress(quint64 remaining) override;
-    bool shallCancel() override { return stopRequested.load(); }
+    bool shallCancel() override { return stopRequested; }
     void cancel() override;
     void processDownload(const DownloadOperation &download) override;
     void trackCompletion() override;
@@ -47,7 +45,7 @@ public:
     QStringList outcome() const;
     QStringList handedUrls() const;
 
-    std::atomic<bool> stopRequested{false};
+    bool stopRequested = false;
     QList<quint64> progress;
     QSet<QThread *> progressThreads;
     QList<HandedDownload> handed;
@@ -58,9 +56,6 @@ public:
     QThread *completionThread = nullptr;
     // HttpTestServer::nowMs() at the completion.
     qint64 completedAtMs = 0;
-
-private:
-    mutable QMutex m_mutex;
 };
 
 // Intervals for tests: progress polled every 100 ms, transfers stall after 10 s.

@@ -5,7 +5,6 @@
 #include <QList>
 #include <QPair>
 #include <QQueue>
-#include <atomic>
 #include <QString>
 #include <QStringList>
 
@@ -41,7 +40,7 @@ public:
     // shown tells whether it is up; dismissOnSubText makes the sheet idle once a sub text
     // containing it has been set (the user stops the lookup).
     QStringList sheetEvents;
-    std::atomic<bool> sheetShown{false};
+    bool sheetShown = false;
     QString dismissOnSubText;
     QList<QPair<QString, QString>> notifications;
     QStringList presentedErrors;
@@ -49,7 +48,7 @@ public:
     void setProgressText(const QString &text) override;
     void setProgressSubText(const QString &text) override;
     void endProgressSheet() override;
-    bool isIdle() const override { return !sheetShown.load(); }
+    bool isIdle() const override { return !sheetShown; }
     void postNotification(const QString &title, const QString &text) override;
     void presentError(const QString &detail) override;
     void answerNext(int button) { answers.enqueue(button); }
