@@ -20,8 +20,8 @@ bool isNullMarker(const QVariant &entry)
     return !entry.isValid() || entry.metaType() == QMetaType::fromType<std::nullptr_t>();
 }
 
-// Ends the batches of the main thread while the application object can still deliver the
-// events that their aborted transfers leave behind.
+// Ends the batches of the main thread while the application object is whole: once it has
+// gone, the network client leaves parts of an aborted transfer behind.
 void endApplicationBatches()
 {
     QCoreApplication *application = QCoreApplication::instance();
@@ -29,7 +29,6 @@ void endApplicationBatches()
         return;
     for (DownloadBatch *batch : application->findChildren<DownloadBatch *>(Qt::FindDirectChildrenOnly))
         delete batch;
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 } // namespace
