@@ -1,10 +1,12 @@
 // quorl-bench: the benchmark tool. "load" measures loading a generated corpus against a plain
 // TagLib read; "save" measures changing a title and saving against a plain TagLib save;
-// "discogs" times the online search against a local server that answers slowly; see README.md.
+// "discogs" times the online search against a local server that answers slowly; "model" times
+// the song table model over songs made in memory; see README.md.
 
 #include "discogsbenchmark.h"
 #include "loadbenchmark.h"
 #include "measurement.h"
+#include "modelbenchmark.h"
 #include "savebenchmark.h"
 #include "savemeasurement.h"
 
@@ -76,11 +78,11 @@ int main(int argc, char *argv[])
     Localized::installStringTable();
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Benchmarks of quorl-core. Commands: load, save, discogs"));
+    parser.setApplicationDescription(QStringLiteral("Benchmarks of quorl-core. Commands: load, save, discogs, model"));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("load, save or discogs"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("load, save, discogs or model"));
     parser.addOptions({
-        {QStringLiteral("songs"), QStringLiteral("Songs in the corpus (default 2000)."), QStringLiteral("N"), QStringLiteral("2000")},
+        {QStringLiteral("songs"), QStringLiteral("Songs in the corpus (default 2000; model: songs made in memory, default 100000)."), QStringLiteral("N"), QStringLiteral("2000")},
         {QStringLiteral("dir"), QStringLiteral("Folder that holds the corpus (and the copies save works on)."), QStringLiteral("DIR")},
         {QStringLiteral("threads"), QStringLiteral("load: measure only this parsing thread count (1 or 2)."), QStringLiteral("N")},
         {QStringLiteral("runs"), QStringLiteral("Timed runs per mode and process (default 5)."), QStringLiteral("N"), QStringLiteral("5")},
@@ -110,8 +112,8 @@ int main(int argc, char *argv[])
 
     const QStringList positional = parser.positionalArguments();
     const QString command = positional.size() == 1 ? positional.first() : QString();
-    const bool needsFolder = command != u"discogs";
-    if ((command != u"load" && command != u"save" && command != u"discogs")
+    const bool needsFolder = command != u"discogs" && command != u"model";
+    if ((command != u"load" && command != u"save" && command != u"discogs" && command != u"model")
         || (needsFolder && !parser.isSet(QStringLiteral("dir")))) {
         std::fputs(qPrintable(parser.helpText()), stderr);
         return 2;
@@ -123,6 +125,13 @@ int main(int argc, char *argv[])
     if (!ok || songs <= 0 || runs <= 0 || rounds <= 0) {
         std::fputs("--songs, --runs and --rounds take positive numbers\n", stderr);
         return 2;
+    }
+
+    if (command == u"model") {
+        ModelBenchmark benchmark;
+        benchmark.songs = parser.isSet(QStringLiteral("songs")) ? songs : benchmark.songs;
+        benchmark.runs = runs;
+        return benchmark.run();
     }
 
     if (command == u"discogs") {

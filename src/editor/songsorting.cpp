@@ -15,44 +15,50 @@ namespace {
 
 enum class Kind { Absent, Number, Text };
 
-Kind kindOf(const QVariant &value)
-{
-    if (VariantNumber::isNumber(value))
-        return Kind::Number;
-    return value.typeId() == QMetaType::QString ? Kind::Text : Kind::Absent;
-}
+// A property value prepared once for all its comparisons: numbers as numbers, texts case-folded.
+struct SortKey {
+    Kind kind = Kind::Absent;
+    bool isFloatingPoint = false;
+    qint64 integer = 0;
+    double real = 0;
+    QString text;
+};
 
-// Sort keys prepared once per song: texts are case-folded before the sort, not per comparison.
-QVariant sortKey(const QVariant &value)
+SortKey sortKey(const QVariant &value)
 {
-    if (kindOf(value) == Kind::Text)
-        return value.toString().toCaseFolded();
-    return value;
-}
-
-int compareNumbers(const QVariant &a, const QVariant &b)
-{
-    if (!VariantNumber::isFloatingPoint(a) && !VariantNumber::isFloatingPoint(b)) {
-        const qint64 x = a.toLongLong();
-        const qint64 y = b.toLongLong();
-        return x < y ? -1 : (x > y ? 1 : 0);
+    SortKey key;
+    if (VariantNumber::isNumber(value)) {
+        key.kind = Kind::Number;
+        key.isFloatingPoint = VariantNumber::isFloatingPoint(value);
+        if (key.isFloatingPoint)
+            key.real = value.toDouble();
+        else
+            key.integer = value.toLongLong();
+    } else if (value.typeId() == QMetaType::QString) {
+        key.kind = Kind::Text;
+        key.text = value.toString().toCaseFolded();
     }
-    const double x = a.toDouble();
-    const double y = b.toDouble();
+    return key;
+}
+
+int compareNumbers(const SortKey &a, const SortKey &b)
+{
+    if (!a.isFloatingPoint && !b.isFloatingPoint)
+        return a.integer < b.integer ? -1 : (a.integer > b.integer ? 1 : 0);
+    const double x = a.isFloatingPoint ? a.real : double(a.integer);
+    const double y = b.isFloatingPoint ? b.real : double(b.integer);
     return x < y ? -1 : (x > y ? 1 : 0);
 }
 
-int compareKeys(const QVariant &a, const QVariant &b)
+int compareKeys(const SortKey &a, const SortKey &b)
 {
-    const Kind kindA = kindOf(a);
-    const Kind kindB = kindOf(b);
-    if (kindA != kindB)
-        return int(kindA) < int(kindB) ? -1 : 1;
-    switch (kindA) {
+    if (a.kind != b.kind)
+        return int(a.kind) < int(b.kind) ? -1 : 1;
+    switch (a.kind) {
     case Kind::Number:
         return compareNumbers(a, b);
     case Kind::Text:
-        return TextUtil::numericalCompare(a.toString(), b.toString());
+        return TextUtil::numericalCompare(a.text, b.text);
     case Kind::Absent:
         return 0;
     }
@@ -73,18 +79,22 @@ std::vector<int> sortSongs(SongList *songs, const QList<SortDescriptor> &descrip
     std::iota(order.begin(), order.end(), 0);
     if (descriptors.isEmpty() || count < 2)
         return order;
-    std::vector<QVariantList> keys(count);
-    for (size_t i = 0; i < count; ++i) {
-        keys[i].reserve(descriptors.size());
-        for (const SortDescriptor &descriptor : descriptors)
-            keys[i].append(sortKey((*songs)[i]->valueForKey(descriptor.key)));
+    // The keys of song i are keys[i * width] to keys[i * width + width - 1].
+    const size_t width = size_t(descriptors.size());
+    std::vector<SortKey> keys(count * width);
+    for (size_t d = 0; d < width; ++d) {
+        const QString &property = descriptors.at(qsizetype(d)).key;
+        for (size_t i = 0; i < count; ++i)
+            keys[i * width + d] = sortKey((*songs)[i]->valueForKey(property));
     }
 
     std::stable_sort(order.begin(), order.end(), [&](int x, int y) {
-        for (qsizetype d = 0; d < descriptors.size(); ++d) {
-            const int result = compareKeys(keys[size_t(x)].at(d), keys[size_t(y)].at(d));
+        const SortKey *a = &keys[size_t(x) * width];
+        const SortKey *b = &keys[size_t(y) * width];
+        for (size_t d = 0; d < width; ++d) {
+            const int result = compareKeys(a[d], b[d]);
             if (result != 0)
-                return descriptors.at(d).ascending ? result < 0 : result > 0;
+                return descriptors.at(qsizetype(d)).ascending ? result < 0 : result > 0;
         }
         return false;
     });
