@@ -40,6 +40,13 @@ int runOne(const QString &name, const Entry &entry, int argc, char **argv)
     return QTest::qExec(test.get(), argc, argv);
 }
 
+std::unique_ptr<QCoreApplication> applicationFor(const ApplicationFactory &factory, int &argc, char **argv)
+{
+    if (factory)
+        return factory(argc, argv);
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 } // namespace
 
 bool add(const char *sourceFile, Factory factory, ChildMain childMain)
@@ -53,11 +60,11 @@ QStringList selfArguments(const QStringList &rest)
     return QStringList{runningName} + rest;
 }
 
-int run(int argc, char **argv)
+int run(int argc, char **argv, const ApplicationFactory &makeApplication)
 {
     // Without a name (or with only Qt Test's options) every test runs, one after the other.
     if (argc < 2 || argv[1][0] == '-') {
-        QCoreApplication app(argc, argv);
+        const std::unique_ptr<QCoreApplication> app = applicationFor(makeApplication, argc, argv);
         int failed = 0;
         for (const auto &[name, entry] : entries())
             failed += runOne(name, entry, argc, argv) != 0 ? 1 : 0;
@@ -81,7 +88,7 @@ int run(int argc, char **argv)
         if (const std::optional<int> exitCode = found->second.childMain(count, arguments.data()))
             return *exitCode;
     }
-    QCoreApplication app(count, arguments.data());
+    const std::unique_ptr<QCoreApplication> app = applicationFor(makeApplication, count, arguments.data());
     return runOne(name, found->second, count, arguments.data());
 }
 

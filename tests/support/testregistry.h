@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QString>
 
@@ -24,7 +25,11 @@ bool add(const char *sourceFile, Factory factory, ChildMain childMain = {});
 // The arguments that start this executable again on the running test, followed by rest.
 QStringList selfArguments(const QStringList &rest = {});
 
-int run(int argc, char **argv);
+// Makes the application object the tests run in; without one they run in a QCoreApplication.
+// The executables of widget tests make a QApplication (testmain.cpp).
+using ApplicationFactory = std::function<std::unique_ptr<QCoreApplication>(int &argc, char **argv)>;
+
+int run(int argc, char **argv, const ApplicationFactory &makeApplication = {});
 
 } // namespace TestRegistry
 
