@@ -9,6 +9,7 @@ public:
     int ask(const Question &) override { return 0; }
     std::optional<QStringList> chooseFiles(const FileChoice &) override { return std::nullopt; }
     void showProgress(const QString &) override {}
+    void showCountedProgress(const QString &, qint64, qint64, const std::function<void()> &) override {}
     void clearSortOrder() override {}
     QList<int> selectedRows() const override { return m_rows; }
     void setSelectedRows(const QList<int> &rows) override { m_rows = rows; }

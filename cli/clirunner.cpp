@@ -78,6 +78,7 @@ ExitCode CliRunner::runLine(const QList<Argument> &arguments)
 ExitCode CliRunner::runCommand(Command &command, const GlobalOptions &global, const QList<Argument> &paths)
 {
     TerminalUserInterface ui(global.yes);
+    ui.setQuiet(global.quiet);
     if (!command.loadsSongs()) {
         CommandContext context{global, nullptr, &ui};
         return command.run(context);

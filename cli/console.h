@@ -16,7 +16,13 @@ void err(const QString &text);
 // Writes the text and a line break to standard error.
 void errLine(const QString &text);
 
+// A line on standard error that the next one replaces, for progress: written over the last one
+// (cut to the terminal's width), and erased before any other text goes to standard error. An
+// empty text erases it.
+void showTransient(const QString &text);
+
 bool isInputTerminal();
+bool isErrorTerminal();
 // One line of standard input without its line break; null at the end of input.
 QString readInputLine();
 

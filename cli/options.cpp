@@ -153,6 +153,8 @@ private:
             global.force = true;
         } else if (key == u"yes") {
             global.yes = true;
+        } else if (key == u"quiet") {
+            global.quiet = true;
         } else if (key == u"help") {
             global.help = true;
         } else if (key == u"version") {
@@ -204,6 +206,7 @@ const QList<OptionDefinition> &globalOptionDefinitions()
         {QStringLiteral("dry-run"), QChar(), QString(), "CliHelpOptionDryRun"},
         {QStringLiteral("force"), QChar(), QString(), "CliHelpOptionForce"},
         {QStringLiteral("yes"), QChar(), QString(), "CliHelpOptionYes"},
+        {QStringLiteral("quiet"), QChar(), QString(), "CliHelpOptionQuiet"},
         {QStringLiteral("help"), QLatin1Char('h'), QString(), "CliHelpOptionHelp"},
         {QStringLiteral("version"), QChar(), QString(), "CliHelpOptionVersion"},
     };

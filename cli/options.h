@@ -44,6 +44,7 @@ struct GlobalOptions {
     bool dryRun = false;
     bool force = false;
     bool yes = false;
+    bool quiet = false;
     bool help = false;
     bool version = false;
 };

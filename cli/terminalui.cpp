@@ -90,10 +90,24 @@ std::optional<QStringList> TerminalUserInterface::chooseFiles(const FileChoice &
     return std::nullopt;
 }
 
+void TerminalUserInterface::setQuiet(bool quiet)
+{
+    m_progressLine = ProgressLine(quiet);
+}
+
 void TerminalUserInterface::showProgress(const QString &text)
 {
-    if (!text.isEmpty())
-        Console::errLine(text);
+    m_progressLine.show(text);
+}
+
+void TerminalUserInterface::showCountedProgress(const QString &text, qint64 done, qint64 total,
+                                                const std::function<void()> &cancel)
+{
+    // Ctrl-C is what stops the work here.
+    Q_UNUSED(done);
+    Q_UNUSED(total);
+    Q_UNUSED(cancel);
+    m_progressLine.showCount(text);
 }
 
 QList<int> TerminalUserInterface::selectedRows() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "progressline.h"
+
 #include "editor/userinterface.h"
 #include "tags/tagsreader.h"
 
@@ -11,8 +13,11 @@ class InterruptWatch;
 // --yes was given, are asked on the terminal when standard input is one, and otherwise get the
 // cancelling button. A question that is not asked on the terminal is still printed on standard
 // error with the answer it got, and a failure report is always answered with "ShowDetails", so
-// that its error list reaches standard error in scripts too. Progress texts go to standard
-// error. The selection is always every loaded song in list order.
+// that its error list reaches standard error in scripts too. The selection is always every
+// loaded song in list order.
+//
+// Progress (the count of a load or a save) is one line on standard error, rewritten in place,
+// while standard error is a terminal and the run is not quiet.
 //
 // The lookup's progress sheet is shown while a search runs; Ctrl-C (SIGINT) then dismisses it,
 // which stops the search, and a second Ctrl-C ends the process at once. While no sheet is shown
@@ -29,7 +34,10 @@ public:
 
     int ask(const Question &question) override;
     std::optional<QStringList> chooseFiles(const FileChoice &choice) override;
+    void setQuiet(bool quiet);
     void showProgress(const QString &text) override;
+    void showCountedProgress(const QString &text, qint64 done, qint64 total,
+                             const std::function<void()> &cancel) override;
     // The lookup's progress sheet: each sub text becomes a line on standard error. After a
     // Ctrl-C it is not shown again until clearInterruption().
     void showProgressSheet() override;
@@ -64,4 +72,5 @@ private:
     bool m_idle = true;
     bool m_interrupted = false;
     std::unique_ptr<InterruptWatch> m_interruptWatch;
+    ProgressLine m_progressLine;
 };

@@ -11,6 +11,10 @@
         <source>Reading…</source>
         <translation>Reading…</translation>
     </message>
+    <message id="ReadingXOfY">
+        <source>Reading %1 of %2…</source>
+        <translation>Reading %1 of %2…</translation>
+    </message>
     <message id="Add">
         <source>Add</source>
         <translation>Add</translation>
@@ -178,6 +182,10 @@
     <message id="CliHelpOptionYes">
         <source>answer every question with its affirmative button</source>
         <translation>answer every question with its affirmative button</translation>
+    </message>
+    <message id="CliHelpOptionQuiet">
+        <source>show no progress on standard error (progress is only shown when standard error is a terminal)</source>
+        <translation>show no progress on standard error (progress is only shown when standard error is a terminal)</translation>
     </message>
     <message id="CliHelpOptionHelp">
         <source>show this help</source>
@@ -366,6 +374,10 @@
     <message id="SavingFiles">
         <source>Saving files…</source>
         <translation>Saving files…</translation>
+    </message>
+    <message id="SavingXOfY">
+        <source>Saving %1 of %2…</source>
+        <translation>Saving %1 of %2…</translation>
     </message>
     <message id="FileWasNotSaved">
         <source>The file “%1” was not saved.

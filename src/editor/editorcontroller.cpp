@@ -1,47 +1,31 @@
 #include "editor/editorcontroller.h"
 
-#include "editor/folderlisting.h"
+#include "editor/musicfilewalk.h"
 #include "editor/settingsregistry.h"
 #include "editor/songsorting.h"
 #include "editor/userinterface.h"
-#include "model/filerename.h"
 #include "model/localized.h"
 #include "model/song.h"
 #include "model/userdefaults.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QHash>
 
 #include <algorithm>
-#include <numeric>
 
-#include <sys/stat.h>
-
-namespace {
-
-QString childPath(const QString &folder, const QString &name)
+EditorController::EditorController(UserQuestions *questions, ProgressDisplay *progress, SongTableState *table)
+    : m_questions(questions)
+    , m_progress(progress)
+    , m_table(table)
 {
-    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+    Q_ASSERT(questions && progress && table);
+    SettingsRegistry::registerDefaultsOnce();
 }
-
-// The path without its last component ("/a/b.mp3" gives "/a", "/b.mp3" gives "/").
-QString parentFolder(const QString &path)
-{
-    const qsizetype slash = path.lastIndexOf(u'/');
-    if (slash < 0)
-        return QString();
-    return slash == 0 ? QStringLiteral("/") : path.left(slash);
-}
-
-} // namespace
 
 EditorController::EditorController(UserInterface *ui)
-    : m_ui(ui)
+    : EditorController(ui, ui, ui)
 {
-    Q_ASSERT(ui);
-    SettingsRegistry::registerDefaultsOnce();
 }
 
 EditorController::~EditorController() = default;
@@ -57,7 +41,7 @@ QList<Song *> EditorController::arrangedObjects() const
 
 QList<Song *> EditorController::selectedObjects() const
 {
-    QList<int> rows = m_ui->selectedRows();
+    QList<int> rows = m_table->selectedRows();
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     QList<Song *> selected;
@@ -188,14 +172,14 @@ bool EditorController::hasMusicExtension(const QString &path)
 
 void EditorController::addSongs()
 {
-    UserInterface::FileChoice choice;
+    UserQuestions::FileChoice choice;
     choice.promptKey = QStringLiteral("Add");
     choice.messageKey = QStringLiteral("AddMusicFilesToEdit");
     choice.titleKey = QStringLiteral("Add");
     choice.extensions = musicExtensions();
     choice.allowFolders = true;
     choice.allowMultiple = true;
-    const std::optional<QStringList> paths = m_ui->chooseFiles(choice);
+    const std::optional<QStringList> paths = m_questions->chooseFiles(choice);
     if (paths)
         traverseFiles(*paths, false);
 }
@@ -207,7 +191,9 @@ void EditorController::openFiles(const QStringList &paths)
 
 void EditorController::removeSongs()
 {
-    QList<int> rows = m_ui->selectedRows();
+    if (m_saving)
+        return;
+    QList<int> rows = m_table->selectedRows();
     rows.removeIf([this](int row) { return row < 0 || size_t(row) >= m_songs.size(); });
     if (rows.isEmpty())
         return;
@@ -228,6 +214,8 @@ void EditorController::removeSongs()
 
 void EditorController::clearSongs()
 {
+    if (m_saving)
+        return;
     beginChange();
     removeAllSongs();
     endChange();
@@ -235,143 +223,21 @@ void EditorController::clearSongs()
 
 void EditorController::reloadSongs()
 {
-    beginChange();
-    QHash<QString, bool> wasRenamable;
-    QStringList paths;
-    wasRenamable.reserve(qsizetype(m_songs.size()));
-    paths.reserve(qsizetype(m_songs.size()));
-    for (const auto &song : m_songs) {
-        wasRenamable.insert(song->filePath(), song->isRenamable());
-        paths.append(song->filePath());
-    }
-    removeAllSongs();
-    traverseFiles(paths, true);
-    for (const auto &song : m_songs) {
-        const auto found = wasRenamable.constFind(song->filePath());
-        if (found != wasRenamable.constEnd())
-            song->setIsRenamable(*found);
-    }
-    endChange();
+    // The list is read when the reload's turn comes, after the loads asked for before it.
+    SongLoading::Request request;
+    request.reload = true;
+    load(request);
 }
 
 // ---- Collecting and adding ------------------------------------------------------------------
 
-void EditorController::beginWalk()
-{
-    if (m_walkDepth++ == 0)
-        m_visitedFolders.clear();
-}
-
-void EditorController::endWalk()
-{
-    if (--m_walkDepth == 0)
-        m_visitedFolders.clear();
-}
-
 void EditorController::traverseFile(const QString &path, QStringList *andAddMusicFiles,
                                     QSet<QString> *andExcludes)
 {
-    if (path.isEmpty())
-        return;
-    beginWalk();
-    collect(QDir::cleanPath(QFileInfo(path).absoluteFilePath()), andAddMusicFiles, andExcludes);
-    endWalk();
-}
-
-void EditorController::collect(const QString &path, QStringList *musicFiles, QSet<QString> *excludes)
-{
-    const QFileInfo info(path);
-    if (!info.exists())
-        return;
-
-    if (info.isDir()) {
-        collectFolder(path, info.canonicalFilePath(), false, musicFiles);
-        return;
-    }
-
-    // Only regular files: a pipe or device with a music name would block or be meaningless.
-    if (!info.isFile() || !hasMusicExtension(path))
-        return;
-    musicFiles->append(path);
-    if (!excludes)
-        return;
-    const StandardFolders::Folders &folders = StandardFolders::current();
-    const QString folder = parentFolder(path);
-    if (folder.startsWith(folders.music) || folder.startsWith(folders.downloads))
-        return;
-    excludes->insert(path);
-}
-
-void EditorController::collectLookedUp(const QString &path, QStringList *musicFiles)
-{
-    // One lookup, through links: a dangling link is nothing, a link to a folder is walked.
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return;
-    if (S_ISDIR(st.st_mode))
-        collectFolder(path, QFileInfo(path).canonicalFilePath(), false, musicFiles);
-    else if (S_ISREG(st.st_mode) && hasMusicExtension(path))
-        musicFiles->append(path);
-}
-
-void EditorController::collectFolder(const QString &path, const QString &canonical, bool isLinkFree,
-                                     QStringList *musicFiles)
-{
-    if (canonical.isEmpty() || m_visitedFolders.contains(canonical))
-        return;
-    m_visitedFolders.insert(canonical);
-
-    FolderListing::Listing listing = FolderListing::list(path, !isLinkFree);
-    for (const QByteArray &name : listing.invalidNames)
-        m_skippedPaths.append(childPath(path, FolderListing::printableName(name)));
-    restoreInterruptedRenames(path, &listing);
-    // Names equal but for case keep a fixed order between them.
-    QList<qsizetype> order(listing.names.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&names = listing.names](qsizetype a, qsizetype b) {
-        const int compared = QString::compare(names.at(a), names.at(b), Qt::CaseInsensitive);
-        return compared != 0 ? compared < 0 : names.at(a) < names.at(b);
-    });
-
-    // The listing tells folders and regular files apart, so a file is looked up only when it is
-    // a link or of a type the file system did not say, and a file is taken by its name alone.
-    for (const qsizetype index : std::as_const(order)) {
-        const QString &name = listing.names.at(index);
-        const QString child = childPath(path, name);
-        switch (listing.types.at(index)) {
-        case FolderListing::EntryType::Folder:
-            // No link: its own name completes the canonical path.
-            collectFolder(child, childPath(canonical, name), true, musicFiles);
-            break;
-        case FolderListing::EntryType::File:
-            if (hasMusicExtension(name))
-                musicFiles->append(child);
-            break;
-        case FolderListing::EntryType::Unknown:
-            collectLookedUp(child, musicFiles);
-            break;
-        case FolderListing::EntryType::Other:
-            break;
-        }
-    }
-}
-
-void EditorController::restoreInterruptedRenames(const QString &path, FolderListing::Listing *listing)
-{
-    for (qsizetype index = listing->names.size() - 1; index >= 0; --index) {
-        const QString &name = listing->names.at(index);
-        // Only hidden entries cost a second look.
-        if (!name.startsWith(u'.') || !FileRename::isTemporaryName(name))
-            continue;
-        const FileRename::Restoration restoration = FileRename::restore(path, name);
-        listing->names.removeAt(index);
-        listing->types.removeAt(index);
-        for (const QString &restored : restoration.restoredNames) {
-            listing->names.append(restored);
-            listing->types.append(FolderListing::EntryType::Unknown);
-        }
-        m_strandedPaths += restoration.strandedPaths;
-    }
+    MusicFileWalk walk;
+    walk.collect(path, andAddMusicFiles, andExcludes);
+    m_skippedPaths += walk.skippedPaths();
+    m_strandedPaths += walk.strandedPaths();
 }
 
 bool EditorController::confirmEdRenameRestriction()
@@ -379,11 +245,11 @@ bool EditorController::confirmEdRenameRestriction()
     UserDefaults &defaults = UserDefaults::shared();
     if (defaults.boolForKey(QStringLiteral("CONFIRMED_RENAME_RESTRICTION")))
         return true;
-    UserInterface::Question question;
+    UserQuestions::Question question;
     question.messageKey = QStringLiteral("AddingIndividualFiles");
     question.informativeKey = QStringLiteral("CantRenameIndividuallyAddedFilesOutsideStandardFolders");
     question.buttonKeys = {QStringLiteral("OK"), QStringLiteral("Cancel"), QStringLiteral("DontShowAgain")};
-    switch (m_ui->ask(question)) {
+    switch (m_questions->ask(question)) {
     case 0:
         return true;
     case 2:
@@ -396,73 +262,70 @@ bool EditorController::confirmEdRenameRestriction()
 
 void EditorController::traverseFiles(const QStringList &paths, bool skipConfirmRenamingRestriction)
 {
-    showProgressBar(Localized::text("Reading"));
-    m_skippedPaths.clear();
-    m_strandedPaths.clear();
+    SongLoading::Request request;
+    request.paths = paths;
+    request.skipConfirmRenamingRestriction = skipConfirmRenamingRestriction;
+    load(request);
+}
 
-    QStringList musicFiles;
-    QSet<QString> excludes;
-    beginWalk();
-    for (const QString &path : paths)
-        traverseFile(path, &musicFiles, &excludes);
-    endWalk();
+void EditorController::load(SongLoading::Request request)
+{
+    m_loadQueue.push_back(std::move(request));
+    startNextLoad();
+    if (!m_loadsInBackground)
+        waitForLoading();
+}
 
-    if (!skipConfirmRenamingRestriction && !excludes.isEmpty() && !confirmEdRenameRestriction()) {
-        showProgressBar(QString());
+void EditorController::startNextLoad()
+{
+    if (m_loading || m_saving || m_loadQueue.empty())
         return;
-    }
+    SongLoading::Request request = std::move(m_loadQueue.front());
+    m_loadQueue.pop_front();
+    // A load that is waited for is one announced change, as a command is.
+    m_loading = std::make_unique<SongLoading>(*this, std::move(request), !m_loadsInBackground,
+                                              [this] { loadEnded(); });
+    m_loading->start();
+}
 
-    beginChange();
-    const size_t firstNew = m_songs.size();
+void EditorController::loadEnded()
+{
+    m_endedLoading = std::move(m_loading);
+    startNextLoad();
+}
 
-    // A path already in the list is never read again, nor one collected twice in this batch.
-    QSet<QString> known;
-    known.reserve(qsizetype(m_songs.size()) + musicFiles.size());
-    for (const auto &song : m_songs)
-        known.insert(song->filePath());
-    QStringList kept;
-    kept.reserve(musicFiles.size());
-    for (const QString &path : std::as_const(musicFiles)) {
-        if (!known.contains(path)) {
-            known.insert(path);
-            kept.append(path);
-        }
-    }
+void EditorController::cancelLoading()
+{
+    if (m_loading)
+        m_loading->cancel();
+}
 
-    m_reader.setLeadingZeros(UserDefaults::shared().boolForKey(QStringLiteral("NUMBERING_LEADING_ZERO")));
-    SongList read;
-    m_reader.parseFiles(kept, &read);
-    insertSongs(m_songs.size(), std::move(read));
+void EditorController::waitForLoading()
+{
+    Q_ASSERT_X(QCoreApplication::instance(), "EditorController", "loading needs an event loop");
+    QEventLoop loop;
+    while (isLoading())
+        loop.processEvents(QEventLoop::WaitForMoreEvents);
+}
 
-    // Only the songs just read can carry a kept path; songs already listed keep their flag.
-    if (!excludes.isEmpty()) {
-        for (size_t i = firstNew; i < m_songs.size(); ++i) {
-            if (excludes.contains(m_songs[i]->filePath()))
-                m_songs[i]->setIsRenamable(false);
-        }
-    }
-    if (m_songs.size() > firstNew)
-        m_ui->clearSortOrder();
-    endChange();
-
-    QList<int> newRows;
-    newRows.reserve(qsizetype(m_songs.size() - firstNew));
-    for (size_t row = firstNew; row < m_songs.size(); ++row)
-        newRows.append(int(row));
-    m_ui->setSelectedRows(newRows);
-    showProgressBar(QString());
+void EditorController::setSaving(bool saving)
+{
+    m_saving = saving;
+    startNextLoad();
 }
 
 // ---- Reordering -----------------------------------------------------------------------------
 
 void EditorController::moveSongs(const QList<int> &rows, int toRow)
 {
+    if (m_saving)
+        return;
     QList<int> ascending = rows;
     ascending.removeIf([this](int row) { return row < 0 || size_t(row) >= m_songs.size(); });
     std::sort(ascending.begin(), ascending.end());
     ascending.erase(std::unique(ascending.begin(), ascending.end()), ascending.end());
 
-    m_ui->clearSortOrder();
+    m_table->clearSortOrder();
     beginChange();
     // The moved songs end up together, in their old order, where the first song not moved at or
     // below the target row was. Each run of adjacent rows moves at once: the runs above the
@@ -510,7 +373,7 @@ void EditorController::sortUsingDescriptors(const QList<SortDescriptor> &descrip
 
 void EditorController::showProgressBar(const QString &text)
 {
-    m_ui->showProgress(text);
+    m_progress->showProgress(text);
 }
 
 QString EditorController::statusMessage() const

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/folderlisting.h"
+#include "editor/songloading.h"
 #include "editor/standardfolders.h"
 #include "tags/tagsreader.h"
 
@@ -9,11 +9,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <deque>
 #include <memory>
 #include <vector>
 
+class ProgressDisplay;
 class Song;
+class SongTableState;
 class UserInterface;
+class UserQuestions;
 
 // Told of every structural change of the song list, once per command (begin before the first
 // mutation, end after the last), and inside that of each mutation by rows, before and after it,
@@ -53,10 +57,18 @@ struct SortDescriptor {
 };
 
 // Owns the song list of the editor window and does everything that brings songs into it, takes
-// them out or moves them. Runs on the thread that calls it; talks to the user only through the
-// UserInterface port, which must outlive the controller.
+// them out or moves them. Runs on the thread that calls it, which has an event loop (a
+// QCoreApplication); talks to the user only through the parts of the front end it is given,
+// which must outlive the controller.
+//
+// Loading reads on worker threads. By default a command that loads waits for the load to end
+// (the command line, the tests); with setLoadsInBackground() it returns at once and the songs
+// enter the list in batches on this thread while the event loop runs. Loads run one at a time,
+// in the order asked, and give the same list, flags, questions and selection either way.
 class EditorController {
 public:
+    EditorController(UserQuestions *questions, ProgressDisplay *progress, SongTableState *table);
+    // A front end that has all three parts in one object.
     explicit EditorController(UserInterface *ui);
     ~EditorController();
     EditorController(const EditorController &) = delete;
@@ -80,6 +92,7 @@ public:
 
     void openFiles(const QStringList &paths);
     void traverseFiles(const QStringList &paths, bool skipConfirmRenamingRestriction);
+    // Collects the music files under one path as a load does, on the calling thread.
     void traverseFile(const QString &path, QStringList *andAddMusicFiles, QSet<QString> *andExcludes);
     bool confirmEdRenameRestriction();
     // Rows in descending order.
@@ -89,6 +102,21 @@ public:
     // The extensions, lower case, of the files that loading reads.
     static const QStringList &musicExtensions();
     static bool hasMusicExtension(const QString &path);
+
+    void setLoadsInBackground(bool background) { m_loadsInBackground = background; }
+    bool loadsInBackground() const { return m_loadsInBackground; }
+    // Whether a load is running or waiting to run.
+    bool isLoading() const { return m_loading != nullptr || !m_loadQueue.empty(); }
+    // Stops the running load: the songs read so far stay, in order; the walk and the files not
+    // yet read are given up. Loads asked for after it still run.
+    void cancelLoading();
+    // Runs the event loop until no load is running or waiting.
+    void waitForLoading();
+    // Set by the save while it runs: loads asked for meanwhile wait for its end, and the
+    // commands that remove or move songs do nothing, since the save reads the songs on another
+    // thread.
+    void setSaving(bool saving);
+    bool isSaving() const { return m_saving; }
 
     void showProgressBar(const QString &text);
     QString statusMessage() const;
@@ -103,9 +131,13 @@ public:
     const QStringList &strandedPaths() const { return m_strandedPaths; }
 
     TagsReader &reader() { return m_reader; }
-    UserInterface *ui() const { return m_ui; }
+    UserQuestions *questions() const { return m_questions; }
+    ProgressDisplay *progress() const { return m_progress; }
+    SongTableState *table() const { return m_table; }
 
 private:
+    friend class SongLoading;
+
     // Announced structural changes nest; observers hear only the outermost pair.
     void beginChange();
     void endChange();
@@ -117,30 +149,25 @@ private:
     void removeAllSongs();
     template <typename Notice>
     void tellObservers(Notice notice);
-    // The walk of traverseFile() below the path it was given.
-    void collect(const QString &path, QStringList *musicFiles, QSet<QString> *excludes);
-    // Walks a folder, once per walk, depth first in name order. canonical is the folder's path
-    // with every link resolved; isLinkFree says the path itself is no link (its parent listed
-    // it as a folder), so that a link put there since is not followed.
-    void collectFolder(const QString &path, const QString &canonical, bool isLinkFree, QStringList *musicFiles);
-    // A folder entry the listing could not type (a link, or no type given): looked up once.
-    void collectLookedUp(const QString &path, QStringList *musicFiles);
-    // Gives the files parked by interrupted renames in the folder their names back, and puts
-    // those names in the listing in place of the hidden folders.
-    void restoreInterruptedRenames(const QString &path, FolderListing::Listing *listing);
-    void beginWalk();
-    void endWalk();
+    // Queues a load, starts it when nothing runs, and waits for it unless loads run in the
+    // background.
+    void load(SongLoading::Request request);
+    void startNextLoad();
+    void loadEnded();
 
-    UserInterface *m_ui;
+    UserQuestions *m_questions;
+    ProgressDisplay *m_progress;
+    SongTableState *m_table;
     SongList m_songs;
     TagsReader m_reader;
     QList<SongListObserver *> m_observers;
     int m_changeDepth = 0;
     QStringList m_skippedPaths;
     QStringList m_strandedPaths;
-    // Canonical paths of the folders entered during the current walk (one traverseFiles()
-    // batch, or one outside call of traverseFile()): a folder reached again through a link is
-    // not entered twice, so links that lead back into the walk cannot make it endless.
-    QSet<QString> m_visitedFolders;
-    int m_walkDepth = 0;
+    bool m_loadsInBackground = false;
+    bool m_saving = false;
+    std::deque<SongLoading::Request> m_loadQueue;
+    std::unique_ptr<SongLoading> m_loading;
+    // The load that ended last, kept until the next one ends: it tells of its end from inside.
+    std::unique_ptr<SongLoading> m_endedLoading;
 };

@@ -3,7 +3,7 @@
 #include "editor/coverdragdrop.h"
 #include "editor/editorcontroller.h"
 #include "editor/transformers.h"
-#include "editor/userinterface.h"
+#include "editor/userquestions.h"
 #include "model/imagepool.h"
 #include "model/localized.h"
 #include "model/picturedata.h"
@@ -51,7 +51,7 @@ void ImageController::addImage()
 {
     if (m_songsController->selectedObjects().isEmpty())
         return;
-    UserInterface::FileChoice choice;
+    UserQuestions::FileChoice choice;
     choice.promptKey = QStringLiteral("Add");
     choice.messageKey = QStringLiteral("AddImageFilesToEmbed");
     choice.titleKey = QStringLiteral("Add");
@@ -59,7 +59,7 @@ void ImageController::addImage()
     choice.allowFolders = false;
     choice.allowMultiple = true;
     choice.resolveAliases = true;
-    const std::optional<QStringList> paths = m_songsController->ui()->chooseFiles(choice);
+    const std::optional<QStringList> paths = m_songsController->questions()->chooseFiles(choice);
     if (!paths)
         return;
     for (const QString &path : *paths) {

@@ -26,7 +26,7 @@ class Song;
 // when the pictures of a selected song changed by other means than these commands (the
 // commands bring the list up to date themselves). Both bring the lead image back to the first
 // picture when the list changed. The controller must not outlive the song controller, whose
-// UserInterface is used for the file chooser.
+// questions give the file chooser.
 class ImageController : public QObject {
     Q_OBJECT
 

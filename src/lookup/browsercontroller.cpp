@@ -29,7 +29,12 @@ QString keyText(const char *key)
 } // namespace
 
 BrowserController::BrowserController(UserInterface *ui, QObject *parent)
-    : QObject(parent), m_ui(ui), m_walker(std::make_unique<Json2ReleaseWalker>())
+    : BrowserController(ui, ui, parent)
+{
+}
+
+BrowserController::BrowserController(UserQuestions *questions, ProgressDisplay *progress, QObject *parent)
+    : QObject(parent), m_questions(questions), m_progress(progress), m_walker(std::make_unique<Json2ReleaseWalker>())
 {
 }
 
@@ -97,7 +102,7 @@ void BrowserController::doSearchDiscogs()
     m_releaseItems.reset();
     m_failed = false;
     m_unauthorized = false;
-    m_ui->setProgressText(keyText("SearchingDiscogsForX").arg(m_searchString));
+    m_progress->setProgressText(keyText("SearchingDiscogsForX").arg(m_searchString));
     showProgressBar(keyText("FetchingReleaseInformation"));
     static const QRegularExpression digits(QStringLiteral("\\A[0-9]+\\z"));
     if (digits.match(m_searchString).hasMatch()) {
@@ -213,14 +218,14 @@ void BrowserController::postFailure(const QString &informativeKey, const QString
     QMetaObject::invokeMethod(this, [this, first, informativeKey, detail, details] {
         if (first)
             completeDiscogsSearch();
-        UserInterface::Question question;
+        UserQuestions::Question question;
         question.messageKey = QStringLiteral("QuorlCouldNotQueryDiscogs");
         question.informativeKey = informativeKey;
         question.buttonKeys = {QStringLiteral("OK")};
         if (details)
             question.buttonKeys.append(QStringLiteral("ShowDetails"));
-        if (m_ui->ask(question) == 1 && details)
-            m_ui->presentError(detail);
+        if (m_questions->ask(question) == 1 && details)
+            m_questions->presentError(detail);
     }, Qt::QueuedConnection);
 }
 
@@ -313,6 +318,11 @@ void BrowserController::processImages(const QJsonArray &images, const std::share
         const QJsonValue uri = image.toObject().value(QStringLiteral("uri"));
         if (!uri.isString())
             continue;
+        // The service sends empty addresses to clients without a token: nothing to fetch.
+        if (uri.toString().isEmpty()) {
+            addCoverWithImageUID(NoImageUID, release);
+            continue;
+        }
         ++m_targetCoverCount;
         addCoverWithImageUID(uri.toString(), release);
     }
@@ -395,7 +405,7 @@ void BrowserController::completeDiscogsSearch()
     emit releaseTableReloaded();
     m_downloadState = idle;
     showProgressBar(std::nullopt);
-    m_ui->postNotification(keyText("SearchCompleted"), m_searchString);
+    m_questions->postNotification(keyText("SearchCompleted"), m_searchString);
 }
 
 void BrowserController::trackProgress(quint64 remaining)
@@ -417,17 +427,17 @@ void BrowserController::trackProgress(quint64 remaining)
 void BrowserController::showProgressBar(const std::optional<QString> &text)
 {
     if (text) {
-        m_ui->showProgressSheet();
-        m_ui->setProgressSubText(*text);
+        m_progress->showProgressSheet();
+        m_progress->setProgressSubText(*text);
     } else {
-        m_ui->setProgressSubText(QString());
-        m_ui->endProgressSheet();
+        m_progress->setProgressSubText(QString());
+        m_progress->endProgressSheet();
     }
 }
 
 bool BrowserController::shallCancel()
 {
-    return m_ui->isIdle();
+    return m_progress->isIdle();
 }
 
 void BrowserController::cancel()

@@ -14,20 +14,24 @@ class Cover;
 class DownloadManager;
 class DownloadOperation;
 class Json2ReleaseWalker;
+class ProgressDisplay;
 class Release;
 class UserInterface;
+class UserQuestions;
 
 // Turns a search text into releases with their cover pictures, in three download batches: the
 // database search, one request per release found, one per cover picture. Results are gathered
 // in temporary lists while the batches hand over and published in one step when the search
-// ends. Lives on the main thread, where its batches run too; talks to the user only through the
-// UserInterface port.
+// ends. Lives on the main thread, where its batches run too; talks to the user only through its
+// questions and its progress sheet, which must outlive it.
 class BrowserController : public QObject, public DownloadManagerAdvisor {
     Q_OBJECT
 
 public:
     enum DownloadState { idle = 0, searching = 1, fetchingReleases = 2, loadingCovers = 3 };
 
+    BrowserController(UserQuestions *questions, ProgressDisplay *progress, QObject *parent = nullptr);
+    // A front end that has both parts in one object.
     explicit BrowserController(UserInterface *ui, QObject *parent = nullptr);
     ~BrowserController() override;
 
@@ -127,7 +131,8 @@ private:
     // Ends the running search once, after the hand-over in progress, then shows the alert.
     void postFailure(const QString &informativeKey, const QString &detail, bool details);
 
-    UserInterface *m_ui;
+    UserQuestions *m_questions;
+    ProgressDisplay *m_progress;
     QString m_searchString;
     QList<std::shared_ptr<Release>> m_releases;
     QList<std::shared_ptr<Cover>> m_covers;

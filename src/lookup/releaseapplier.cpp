@@ -2,7 +2,7 @@
 
 #include "editor/editorcontroller.h"
 #include "editor/imagecontroller.h"
-#include "editor/userinterface.h"
+#include "editor/userquestions.h"
 #include "lookup/browsercontroller.h"
 #include "lookup/cover.h"
 #include "lookup/release.h"
@@ -124,12 +124,12 @@ bool ReleaseApplier::applyCoverWithReleaseToSelection(const std::shared_ptr<Cove
     const qsizetype n = titles.size();
     qsizetype count = s;
     if (s != n) {
-        UserInterface::Question question;
+        UserQuestions::Question question;
         question.messageKey = QStringLiteral("AreYouSureYouWantToContinueCopying");
         question.informativeKey = s < n ? QStringLiteral("TheNumberOfSongsSelectedIsLess")
                                         : QStringLiteral("TheNumberOfSongsSelectedIsGreater");
         question.buttonKeys = {QStringLiteral("Cancel"), QStringLiteral("Continue")};
-        if (m_editor->ui()->ask(question) == 0)
+        if (m_editor->questions()->ask(question) == 0)
             return false;
         count = qMin(s, n);
     }

@@ -1,7 +1,7 @@
 #include "tools/batchreport.h"
 
 #include "editor/errorutil.h"
-#include "editor/userinterface.h"
+#include "editor/userquestions.h"
 
 namespace {
 
@@ -15,19 +15,19 @@ void BatchReport::finish()
     ErrorUtil::appendEllipsisToMessage(&m_errorText, m_errorCount);
 }
 
-void BatchReport::show(UserInterface *ui, const QString &messageKey, const QString &informativeKey,
+void BatchReport::show(UserQuestions *ui, const QString &messageKey, const QString &informativeKey,
                        const QString &informativeText) const
 {
     if (m_errorText.isEmpty())
         return;
-    UserInterface::Question question;
+    UserQuestions::Question question;
     question.messageKey = messageKey;
     question.informativeKey = informativeKey;
     question.informativeText = informativeText;
     question.buttonKeys = {QStringLiteral("OK"), QStringLiteral("ShowDetails")};
     if (ui->ask(question) != ShowDetailsButton)
         return;
-    UserInterface::Question details;
+    UserQuestions::Question details;
     details.messageKey = QStringLiteral("ErrorDetails");
     details.informativeText = m_errorText;
     details.buttonKeys = {QStringLiteral("OK")};

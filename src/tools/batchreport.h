@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-class UserInterface;
+class UserQuestions;
 
 // The failures of one run of a batch tool over songs: the entries of the first ten failed songs,
 // in song order, and a count of all of them. Entries are concatenated as they come; each entry's
@@ -26,7 +26,7 @@ public:
     // If there is an error text, asks the question with "OK" and "ShowDetails"; on the second
     // shows "ErrorDetails" with the text. The informative part is the key, or a ready text when
     // the key is empty.
-    void show(UserInterface *ui, const QString &messageKey, const QString &informativeKey,
+    void show(UserQuestions *ui, const QString &messageKey, const QString &informativeKey,
               const QString &informativeText = QString()) const;
 
 private:

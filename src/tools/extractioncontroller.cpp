@@ -65,7 +65,7 @@ BatchReport ExtractionController::applyExtractionToSongs(const QList<Song *> &so
     report.finish();
     const QString informative = Localized::text("MakeSurePatternAndSourceMatch")
                                     .arg(TagExtractor::localizedLowercaseExtractionSourceString(source));
-    report.show(m_editor.ui(), QStringLiteral("CouldNotTag1OrMoreSongs"), QString(), informative);
+    report.show(m_editor.questions(), QStringLiteral("CouldNotTag1OrMoreSongs"), QString(), informative);
     return report;
 }
 

@@ -176,7 +176,7 @@ BatchReport NamingController::applyNamingToSongs(const QList<Song *> &songs)
     for (Song *song : songs)
         nameSong(run, *song, &report);
     report.finish();
-    report.show(m_editor.ui(), QStringLiteral("QuorlCouldNotChangeFileNamesOfOneOrMoreSongs"),
+    report.show(m_editor.questions(), QStringLiteral("QuorlCouldNotChangeFileNamesOfOneOrMoreSongs"),
                 QStringLiteral("MakeSureRelevantSongInformationCorrectlySet"));
     return report;
 }

@@ -1,7 +1,7 @@
 #include "tools/tsvcontroller.h"
 
 #include "editor/editorcontroller.h"
-#include "editor/userinterface.h"
+#include "editor/userquestions.h"
 #include "model/localized.h"
 #include "model/wholefile.h"
 #include "tools/importexportassistant.h"
@@ -40,11 +40,11 @@ TsvController::TsvController(EditorController &editor)
 
 TsvReport TsvController::exportSongsAsTsv()
 {
-    UserInterface::SaveChoice choice;
+    UserQuestions::SaveChoice choice;
     choice.promptKey = QStringLiteral("Export");
     choice.messageKey = QStringLiteral("ExportSelectedSongsAsTsv");
     choice.proposedName = ProposedFileName;
-    const std::optional<QString> path = m_editor.ui()->chooseSaveFile(choice);
+    const std::optional<QString> path = m_editor.questions()->chooseSaveFile(choice);
     if (!path)
         return TsvReport();
     return exportSongsAsTsv(*path);
@@ -64,12 +64,12 @@ TsvReport TsvController::exportSongsAsTsv(const QString &toPath)
 
 TsvReport TsvController::importSongsFromTsv()
 {
-    UserInterface::FileChoice choice;
+    UserQuestions::FileChoice choice;
     choice.promptKey = QStringLiteral("Import");
     choice.messageKey = QStringLiteral("SelectTsvSongListToApply");
     choice.allowFolders = false;
     choice.allowMultiple = false;
-    const std::optional<QStringList> paths = m_editor.ui()->chooseFiles(choice);
+    const std::optional<QStringList> paths = m_editor.questions()->chooseFiles(choice);
     if (!paths || paths->isEmpty())
         return TsvReport();
     return importSongsFromTsv(paths->constFirst());
@@ -93,24 +93,24 @@ TsvReport TsvController::importSongsFromTsv(const QString &fromPath)
 
 void TsvController::reportExportFailure(const QString &path, const QString &reason) const
 {
-    UserInterface::Question question;
+    UserQuestions::Question question;
     question.messageKey = QStringLiteral("CouldNotExport");
     question.informativeText = Localized::text("CouldNotWriteFileXY").arg(path, reason);
     question.buttonKeys = {QStringLiteral("OK")};
-    m_editor.ui()->ask(question);
+    m_editor.questions()->ask(question);
 }
 
 void TsvController::reportImportFailure(const QString &description) const
 {
-    UserInterface::Question question;
+    UserQuestions::Question question;
     question.messageKey = QStringLiteral("CouldNotImport");
     question.informativeKey = QStringLiteral("MakeSureTsvCorrect");
     question.buttonKeys = {QStringLiteral("OK"), QStringLiteral("ShowDetails")};
-    if (m_editor.ui()->ask(question) != ShowDetailsButton)
+    if (m_editor.questions()->ask(question) != ShowDetailsButton)
         return;
-    UserInterface::Question details;
+    UserQuestions::Question details;
     details.messageKey = QStringLiteral("ErrorDetails");
     details.informativeText = description;
     details.buttonKeys = {QStringLiteral("OK")};
-    m_editor.ui()->ask(details);
+    m_editor.questions()->ask(details);
 }

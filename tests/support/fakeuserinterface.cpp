@@ -1,5 +1,10 @@
 #include "fakeuserinterface.h"
 
+#include "model/localized.h"
+
+#include <QLocale>
+#include <QThread>
+
 QStringList FakeUserInterface::askedMessageKeys() const
 {
     QStringList keys;
@@ -11,6 +16,7 @@ QStringList FakeUserInterface::askedMessageKeys() const
 int FakeUserInterface::ask(const Question &question)
 {
     questions.append(question);
+    questionThreads.append(QThread::currentThread());
     if (answers.isEmpty()) {
         ++unexpectedQuestions;
         return defaultAnswer;
@@ -37,6 +43,31 @@ std::optional<QString> FakeUserInterface::chooseSaveFile(const SaveChoice &choic
 void FakeUserInterface::showProgress(const QString &text)
 {
     progressTexts.append(text);
+}
+
+void FakeUserInterface::showCountedProgress(const QString &text, qint64 done, qint64 total,
+                                            const std::function<void()> &cancel)
+{
+    const Count count{text, done, total};
+    counts.append(count);
+    if (onCount)
+        onCount(count, cancel);
+}
+
+QString FakeUserInterface::countFault(const char *key, qint64 total, qint64 lastDone, qsizetype first) const
+{
+    if (counts.size() <= first)
+        return QStringLiteral("no counts");
+    qint64 done = 0;
+    for (const Count &count : counts.mid(first)) {
+        const QString text = Localized::text(key).arg(QLocale().toString(count.done), QLocale().toString(total));
+        if (count.total != total || count.text != text)
+            return QStringLiteral("count \"%1\" of %2").arg(count.text).arg(count.total);
+        if (count.done < done)
+            return QStringLiteral("count back from %1 to %2").arg(done).arg(count.done);
+        done = count.done;
+    }
+    return done == lastDone ? QString() : QStringLiteral("last count %1, not %2").arg(done).arg(lastDone);
 }
 
 void FakeUserInterface::clearSortOrder()

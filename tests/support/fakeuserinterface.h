@@ -8,7 +8,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
+
+class QThread;
 
 // A scripted user interface for tests: answers questions and choosers from prepared queues and
 // records everything the code under test asked for.
@@ -20,6 +23,8 @@ public:
     int defaultAnswer = 0;
     QList<Question> questions;
     int unexpectedQuestions = 0;
+    // The thread each question was asked on.
+    QList<QThread *> questionThreads;
 
     // Choosers: each chooseFiles() takes the next prepared result; with none left it cancels.
     QQueue<std::optional<QStringList>> chooserResults;
@@ -30,6 +35,18 @@ public:
 
     // Every progress text shown, in order ("" when hidden).
     QStringList progressTexts;
+    // Every count shown, in order; onCount, when set, sees each with its cancel function (a
+    // test cancels at a point of its choosing).
+    struct Count {
+        QString text;
+        qint64 done = 0;
+        qint64 total = 0;
+    };
+    QList<Count> counts;
+    std::function<void(const Count &count, const std::function<void()> &cancel)> onCount;
+    // What is wrong with the counts from index first on: each is done of total in the text of
+    // the key, done never goes back, and the last is lastDone. Empty when all of that holds.
+    QString countFault(const char *key, qint64 total, qint64 lastDone, qsizetype first = 0) const;
 
     // The song table.
     int sortOrderClears = 0;
@@ -58,6 +75,8 @@ public:
     std::optional<QStringList> chooseFiles(const FileChoice &choice) override;
     std::optional<QString> chooseSaveFile(const SaveChoice &choice) override;
     void showProgress(const QString &text) override;
+    void showCountedProgress(const QString &text, qint64 done, qint64 total,
+                             const std::function<void()> &cancel) override;
     void clearSortOrder() override;
     QList<int> selectedRows() const override;
     void setSelectedRows(const QList<int> &newRows) override;

@@ -1,0 +1,151 @@
+#include "clitesting.h"
+
+#include "model/localized.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int SongCount = 150;
+
+// What the tool wrote to standard error when that was a terminal (a pseudo-terminal the test
+// reads), with standard output on a pipe.
+struct TerminalRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray terminal;
+};
+
+TerminalRun runOnTerminal(const QStringList &arguments, const QString &configHome)
+{
+    TerminalRun run;
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
+        return run;
+    const int terminal = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+    if (terminal < 0) {
+        ::close(master);
+        return run;
+    }
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+    process.setProcessEnvironment(environment);
+    process.setChildProcessModifier([terminal] { ::dup2(terminal, STDERR_FILENO); });
+    process.start(QStringLiteral(QUORL_CLI_PATH), arguments);
+    process.closeWriteChannel();
+    ::close(terminal);
+    // Read while it runs: a full terminal buffer would hold the tool up.
+    const auto drain = [&] {
+        char buffer[4096];
+        for (ssize_t got; (got = ::read(master, buffer, sizeof buffer)) > 0;)
+            run.terminal.append(buffer, got);
+    };
+    QElapsedTimer timer;
+    timer.start();
+    while (!process.waitForFinished(20) && timer.elapsed() < 120000)
+        drain();
+    drain();
+    ::close(master);
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    return run;
+}
+
+} // namespace
+
+// The count of a long load or save on standard error: one line rewritten in place on a
+// terminal, erased at the end; nothing when standard error is no terminal or with --quiet.
+class TestCliProgress : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void countsOnATerminal();
+    void quietShowsNothingOnATerminal();
+    void nothingWhenStandardErrorIsNoTerminal_data();
+    void nothingWhenStandardErrorIsNoTerminal();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_config;
+    QString m_songs;
+};
+
+void TestCliProgress::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(Localized::installStringTable());
+    m_config = m_dir.filePath(QStringLiteral("config"));
+    QVERIFY(QDir().mkpath(m_config));
+}
+
+void TestCliProgress::init()
+{
+    // A fresh folder of songs each time: the saves change them.
+    m_songs = m_dir.filePath(QStringLiteral("songs-%1").arg(QTest::currentTestFunction()));
+    QVERIFY(QDir(m_songs).removeRecursively());
+    for (int i = 0; i < SongCount; ++i)
+        QVERIFY(!makeSong(m_songs, QStringLiteral("mp3"), QStringLiteral("%1.mp3").arg(i, 3, 10, QLatin1Char('0'))).isEmpty());
+}
+
+void TestCliProgress::countsOnATerminal()
+{
+    const TerminalRun run = runOnTerminal({QStringLiteral("--yes"), QStringLiteral("edit"), QStringLiteral("--title"),
+                                           QStringLiteral("Counted"), m_songs},
+                                          m_config);
+    QVERIFY2(run.exitCode == 0, run.terminal.constData());
+    const QString terminal = QString::fromUtf8(run.terminal);
+    // Each text starts at the beginning of the line and clears what is left of it.
+    const QString reading = u'\r' + Localized::text("Reading") + QStringLiteral("\x1b[K");
+    QVERIFY2(terminal.contains(reading), qPrintable(terminal));
+    // Saving a hundred and fifty files takes long enough for the counter to move.
+    const QString savingCount = Localized::text("SavingXOfY").arg(QStringLiteral("\\d+"), QString::number(SongCount));
+    QVERIFY2(terminal.contains(QRegularExpression(QStringLiteral("\r") + savingCount + QStringLiteral("\x1b\\[K"))),
+             qPrintable(terminal));
+    // Nothing but the counter went there, and it was erased at the end.
+    QVERIFY2(terminal.endsWith(QStringLiteral("\r\x1b[K")), qPrintable(terminal));
+    QVERIFY(!terminal.contains(u'\n'));
+    QVERIFY(run.out.contains(Localized::text("CliSaveSummaryXY").arg(SongCount).arg(0).toUtf8()));
+}
+
+void TestCliProgress::quietShowsNothingOnATerminal()
+{
+    const TerminalRun run = runOnTerminal({QStringLiteral("--quiet"), QStringLiteral("--yes"), QStringLiteral("edit"),
+                                           QStringLiteral("--title"), QStringLiteral("Quiet"), m_songs},
+                                          m_config);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.terminal, QByteArray());
+    QVERIFY(run.out.contains(Localized::text("CliSaveSummaryXY").arg(SongCount).arg(0).toUtf8()));
+}
+
+void TestCliProgress::nothingWhenStandardErrorIsNoTerminal_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("read") << QStringList{QStringLiteral("read")};
+    QTest::newRow("edit") << QStringList{QStringLiteral("--yes"), QStringLiteral("edit"), QStringLiteral("--title"),
+                                         QStringLiteral("Piped")};
+}
+
+void TestCliProgress::nothingWhenStandardErrorIsNoTerminal()
+{
+    QFETCH(QStringList, arguments);
+    const CliRun run = runCli(arguments + QStringList{m_songs}, m_config);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, QByteArray());
+    QVERIFY(!run.out.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestCliProgress)
+#include "test_cli_progress.moc"
