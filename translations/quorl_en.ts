@@ -681,6 +681,12 @@
     </message>
     <message id="CliSummaryEdit">
         <source>set tag fields, the file name and the pictures of the songs, then save</source>
+</translation>
+    </message>
+    <message id="NotAValidYearInRecordError">
+        <source>Song %1: the year is not a number.
+</source>
+        <translation>Song %1: the year is not a number.
         <translation>set tag fields, the file name and the pictures of the songs, then save</translation>
     </message>
     <message id="CliSummaryName">

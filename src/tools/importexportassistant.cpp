@@ -33,6 +33,14 @@ qint64 yearValue(const QString &text)
     return probe.year();
 }
 
+// An empty cell (no year) or a text that starts with the year's digits ("1999", "1999-05-01");
+// "abc" or "-5" is no year, and would otherwise quietly remove the song's.
+bool isYear(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    return trimmed.isEmpty() || (trimmed.front() >= u'0' && trimmed.front() <= u'9');
+}
+
 std::optional<QByteArray> readFile(const QString &path)
 {
     QFile file(path);
@@ -192,19 +200,16 @@ void ImportExportAssistant::applyField(Song &song, const QString &fieldName, con
         // The scratch song has no path, so the name cannot be checked against its extension yet.
         song.noCheck_setFileName(value);
     } else if (key == u"year") {
-        const qint64 year = yearValue(value);
-        if (year > 0)
+        if (!isYear(value))
+            appendRecordError("NotAValidYearInRecordError");
+        else if (const qint64 year = yearValue(value); year > 0)
             song.setYear(year);
-    } else if (key == u"disc") {
-        if (Song::isValidNaturalNumberOrPair(value))
-            song.setValueForKey(key, value);
+    } else if (key == u"disc" || key == u"track") {
+        // An empty cell is how the export writes a song without one: the field is cleared.
+        if (value.trimmed().isEmpty() || Song::isValidNaturalNumberOrPair(value))
+            song.setValueForKey(key, value.trimmed().isEmpty() ? QStringLiteral("") : value);
         else
-            appendRecordError("NotAValidDiscTagInRecordError");
-    } else if (key == u"track") {
-        if (Song::isValidNaturalNumberOrPair(value))
-            song.setValueForKey(key, value);
-        else
-            appendRecordError("NotAValidTrackTagInRecordError");
+            appendRecordError(key == u"disc" ? "NotAValidDiscTagInRecordError" : "NotAValidTrackTagInRecordError");
     } else {
         song.setValueForKey(key, value);
     }

@@ -34,7 +34,9 @@ struct ImportError {
 //
 // The list's header names its columns by token strings ("Track", "Album Artist", "File Name");
 // columns may come in any order or be missing, and columns with other names are ignored, as are
-// "Disc Total" and "Track Total", which no field stores.
+// "Disc Total" and "Track Total", which no field stores. An empty cell clears its field (so a
+// list the export wrote imports again), while a track or disc that is no number pair and a year
+// that is no number are refused for their record.
 class ImportExportAssistant : public CHCSVParserDelegate {
 public:
     // The exported columns, in order.
