@@ -5,7 +5,9 @@
 
 #include <unicode/ucnv.h>
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <memory>
 
 namespace DelimitedTextDecoder {
@@ -174,6 +176,62 @@ QString decodeWithIcu(QByteArrayView bytes, const char *converterName)
     return text;
 }
 
+// The bytes Windows-1252 leaves undefined; a text holding one was not written in it.
+bool hasUndefinedWindows1252Byte(QByteArrayView bytes)
+{
+    return std::any_of(bytes.begin(), bytes.end(), [](char c) {
+        const uchar byte = uchar(c);
+        return byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
+    });
+}
+
+// Quotation marks, dashes and the ellipsis, which stand beside words.
+bool isTypographicPunctuation(QChar c)
+{
+    static constexpr char16_t Marks[] = {0x2018, 0x2019, 0x201C, 0x201D, 0x2013, 0x2014, 0x2026, 0x00AB, 0x00BB};
+    return std::find(std::begin(Marks), std::end(Marks), c.unicode()) != std::end(Marks);
+}
+
+// How much the characters beyond ASCII of a text look like what they would be in words. Both
+// encodings keep ASCII, so only these characters tell them apart: the same bytes read "Café" in
+// one and "CafÈ" in the other, "It’s – “live”" in one and "Itís ñ ìliveî" in the other. Letters
+// next to letters count for it, a capital right after a small letter and a symbol inside a word
+// against it; quotation marks and dashes beside words count for it.
+int plausibility(const QString &text)
+{
+    constexpr char16_t Apostrophe = 0x2019;
+    int score = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.unicode() < 0x80)
+            continue;
+        const QChar before = i > 0 ? text.at(i - 1) : QChar(u' ');
+        const QChar after = i + 1 < text.size() ? text.at(i + 1) : QChar(u' ');
+        // Modifier letters (the caron, the circumflex) stand alone as accents rather than in
+        // words.
+        if (c.isLetter() && c.category() != QChar::Letter_Modifier) {
+            if (c.isUpper() && before.isLower())
+                --score;
+            else if (before.isLetter() || after.isLetter())
+                ++score;
+        } else if (before.isLetter() && after.isLetter()) {
+            score += c.unicode() == Apostrophe ? 1 : -1;
+        } else if (isTypographicPunctuation(c)) {
+            ++score;
+        }
+    }
+    return score;
+}
+
+Encoding singleByteEncoding(QByteArrayView bytes)
+{
+    if (hasUndefinedWindows1252Byte(bytes))
+        return Encoding::MacOSRoman;
+    const int windows = plausibility(decode(bytes, Encoding::Windows1252));
+    const int mac = plausibility(decode(bytes, Encoding::MacOSRoman));
+    return windows > mac ? Encoding::Windows1252 : Encoding::MacOSRoman;
+}
+
 } // namespace
 
 Detection detectEncoding(QByteArrayView bytes)
@@ -187,8 +245,10 @@ Detection detectEncoding(QByteArrayView bytes)
         if (isUtf8(head.chopped(cut)))
             return {Encoding::Utf8, 0};
     }
-    qCInfo(lcDecoder) << "unable to determine stream encoding; assuming MacOSRoman";
-    return {Encoding::MacOSRoman, 0};
+    const Encoding encoding = singleByteEncoding(bytes);
+    if (encoding == Encoding::MacOSRoman)
+        qCInfo(lcDecoder) << "unable to determine stream encoding; assuming MacOSRoman";
+    return {encoding, 0};
 }
 
 QString decode(QByteArrayView bytes, Encoding encoding)
@@ -208,6 +268,8 @@ QString decode(QByteArrayView bytes, Encoding encoding)
         return decodeWithIcu(bytes, "ISO_2022,locale=ko,version=0");
     case Encoding::MacOSRoman:
         return decodeWithIcu(bytes, "macintosh");
+    case Encoding::Windows1252:
+        return decodeWithIcu(bytes, "windows-1252");
     }
     return QString();
 }
@@ -230,6 +292,7 @@ QString encodingName(Encoding encoding)
     case Encoding::Utf32LittleEndian: return QStringLiteral("UTF-32LE");
     case Encoding::Iso2022Kr: return QStringLiteral("ISO-2022-KR");
     case Encoding::MacOSRoman: return QStringLiteral("MacOSRoman");
+    case Encoding::Windows1252: return QStringLiteral("Windows-1252");
     }
     return QString();
 }

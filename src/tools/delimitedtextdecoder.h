@@ -4,7 +4,8 @@
 #include <QString>
 
 // Turns the bytes of a delimited text file into text: the encoding is told by a byte-order mark
-// or an escape sequence at the start, else UTF-8 if the start decodes as UTF-8, else Mac OS Roman.
+// or an escape sequence at the start, else UTF-8 if the start decodes as UTF-8, else Windows-1252
+// or Mac OS Roman, whichever reads as the more plausible text (Mac OS Roman when they tie).
 // Decoding stops for good at the first byte sequence that is not valid in that encoding: the text
 // before it is the whole text. The result never holds an unpaired surrogate.
 namespace DelimitedTextDecoder {
@@ -17,6 +18,7 @@ enum class Encoding {
     Utf32LittleEndian,
     Iso2022Kr,
     MacOSRoman,
+    Windows1252,
 };
 
 // How many leading bytes detection looks at.

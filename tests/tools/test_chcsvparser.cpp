@@ -89,6 +89,8 @@ private slots:
     void encodingsOfFiles();
     void decodingStopsAtFirstInvalidSequence_data();
     void decodingStopsAtFirstInvalidSequence();
+    void singleByteTextsReadInTheirEncoding_data();
+    void singleByteTextsReadInTheirEncoding();
     void detectionLooksAtTheFirst512Bytes_data();
     void detectionLooksAtTheFirst512Bytes();
     void unreadableFileIsEmpty();
@@ -300,10 +302,43 @@ void TestCHCSVParser::detectionLooksAtTheFirst512Bytes_data()
     // The window without its last two bytes decodes, so the text is UTF-8 and ends before 0xFF.
     QTest::newRow("invalid byte among the last three of the window")
         << QByteArray(510, 'a') + "\xff" "aa" << Encoding::Utf8 << 510;
-    QTest::newRow("invalid byte before the last three") << QByteArray(508, 'a') + "\xff" "aaaa" << Encoding::MacOSRoman
+    // "ÿ" among letters reads better than "ˇ".
+    QTest::newRow("invalid byte before the last three") << QByteArray(508, 'a') + "\xff" "aaaa" << Encoding::Windows1252
                                                         << 513;
     QTest::newRow("short file with an invalid last byte") << QByteArray("ab\xe4") << Encoding::Utf8 << 2;
-    QTest::newRow("Latin-1 text") << QByteArray("Caf\xe9 au lait\n") << Encoding::MacOSRoman << 13;
+}
+
+void TestCHCSVParser::singleByteTextsReadInTheirEncoding_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<Encoding>("encoding");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Windows-1252 list from a spreadsheet")
+        << QByteArray("Title\tArtist\nCaf\xe9\tSe\xf1or\n") << Encoding::Windows1252
+        << QStringLiteral("Title\tArtist\nCafé\tSeñor\n");
+    QTest::newRow("Windows-1252 quotes and dashes") << QByteArray("It\x92s \x96 \x93live\x94\n")
+                                                    << Encoding::Windows1252 << QStringLiteral("It’s – “live”\n");
+    QTest::newRow("Windows-1252 capitals") << QByteArray("\xc9T\xc9\t\xc0 bient\xf4t\n") << Encoding::Windows1252
+                                           << QStringLiteral("ÉTÉ\tÀ bientôt\n");
+    QTest::newRow("Mac OS Roman accents") << QByteArray("Caf\x8e\tM\x9ala \x84" "and\x9c\n") << Encoding::MacOSRoman
+                                          << QStringLiteral("Café\tMöla Ñandú\n");
+    QTest::newRow("Mac OS Roman quotes") << QByteArray("\xd2Gar\x8don\xd3\n") << Encoding::MacOSRoman
+                                         << QStringLiteral("“Garçon”\n");
+    // Bytes that Windows-1252 leaves undefined can only be Mac OS Roman.
+    QTest::newRow("byte undefined in Windows-1252") << QByteArray("x\xe9\x81 y\n") << Encoding::MacOSRoman
+                                                    << QStringLiteral("xÈÅ y\n");
+    QTest::newRow("nothing tells them apart") << QByteArray("a \xb0 b\n") << Encoding::MacOSRoman
+                                              << QStringLiteral("a ∞ b\n");
+}
+
+void TestCHCSVParser::singleByteTextsReadInTheirEncoding()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(Encoding, encoding);
+    QFETCH(QString, text);
+    DelimitedTextDecoder::Detection detection;
+    QCOMPARE(DelimitedTextDecoder::decodeDocument(bytes, &detection), text);
+    QCOMPARE(DelimitedTextDecoder::encodingName(detection.encoding), DelimitedTextDecoder::encodingName(encoding));
 }
 
 void TestCHCSVParser::detectionLooksAtTheFirst512Bytes()
