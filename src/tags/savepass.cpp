@@ -49,6 +49,17 @@ bool mayWrite(const Song &song)
     return song.fileIdentity().isEmpty() || song.fileIdentity() == FileIdentity::ofStat(st);
 }
 
+// Whether the file name is the only change: the file then needs renaming, not a new tag.
+bool onlyFileNameModified(const Song &song)
+{
+    const bool tagModified = song.isTrackModified() || song.isTitleModified() || song.isArtistModified()
+        || song.isAlbumModified() || song.isDiscModified() || song.isAlbumArtistModified()
+        || song.isComposerModified() || song.isGenreModified() || song.isYearModified()
+        || song.isCommentModified() || song.isLyricsModified() || song.isCompilationModified()
+        || song.isImagesModified();
+    return song.isFileNameModified() && !tagModified;
+}
+
 bool saveFile(TagLib::File *file, bool writeID3v1, bool writeID3v23)
 {
     if (auto *mpeg = dynamic_cast<TagLib::MPEG::File *>(file)) {
@@ -72,11 +83,16 @@ SavePass::SavePass(bool forced, bool dryRun)
 SongSaveChanges SavePass::writeSong(const Song &song, const Writer &writer)
 {
     SongSaveChanges changes;
-    const bool savedOk = saveTags(song, writer, &changes);
-    if (savedOk)
-        ++m_report.savedCount;
-    else
-        addSaveError(song);
+    // A rename alone leaves the contents as they are: the tag is not rewritten in another version
+    // or layout, and a file that may not be written can still be renamed.
+    bool savedOk = true;
+    if (m_forced || !onlyFileNameModified(song)) {
+        savedOk = saveTags(song, writer, &changes);
+        if (savedOk)
+            ++m_report.savedCount;
+        else
+            addSaveError(song);
+    }
 
     // A file is renamed even when its tags could not be saved.
     bool renamedOk = true;
@@ -122,7 +138,8 @@ bool SavePass::rename(const Song &song, SongSaveChanges *changes)
     if (newPath == oldPath)
         return true;
     // A dry run asks the same questions as the rename itself.
-    m_renameStatus = m_dryRun ? FileRename::wouldRename(oldPath, newPath) : FileRename::rename(oldPath, newPath);
+    m_renameStatus = m_dryRun ? PlannedRenames::statusOf(m_plannedRenames.plan(oldPath, newPath))
+                              : FileRename::rename(oldPath, newPath);
     if (m_renameStatus != FileRename::Status::Done)
         return false;
     if (!m_dryRun)

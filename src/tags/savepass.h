@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/filerename.h"
+#include "tags/plannedrenames.h"
 #include "tags/tagswriter.h"
 
 class Song;
@@ -31,4 +32,6 @@ private:
     SaveReport m_report;
     // How the last rename that failed went, for its entry in the report.
     FileRename::Status m_renameStatus = FileRename::Status::Done;
+    // A dry run answers each rename after the ones before it.
+    PlannedRenames m_plannedRenames;
 };

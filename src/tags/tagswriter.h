@@ -70,7 +70,8 @@ public:
     // The save pass over the songs, in list order: every modified song (every song when forced)
     // of a known type is written and, if its file name changed, renamed. A file is written only
     // while it is still the regular, writable file that was loaded; a rename never replaces an
-    // existing file. Songs done in full are left unmodified; the others keep every flag.
+    // existing file; a song whose only change is its file name is renamed without writing its
+    // file. Songs done in full are left unmodified; the others keep every flag.
     SaveReport writeFiles(const QList<Song *> &songs, bool forced);
     // The same with hooks. The songs are only read then, so they must not change until the pass
     // has ended.

@@ -816,7 +816,8 @@ void TestSavePass::dryRunChangesNothing()
         const SaveReport report = writer.writeFiles(songs, forced);
         QCOMPARE(entries(report), (QStringList{notSaved(QStringLiteral("readonly.m4a")),
                                                notRenamedTo(QStringLiteral("blocked.wav"), QStringLiteral("taken.wav"))}));
-        QCOMPARE(report.savedCount, 3);
+        // The two songs that only change their names are renamed without a save unless forced.
+        QCOMPARE(report.savedCount, forced ? 3 : 1);
         QCOMPARE(report.renamedCount, 1);
         QStringList names = before.keys();
         names.sort();
