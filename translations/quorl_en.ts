@@ -667,6 +667,12 @@
         <translation>Song %1: the disc is not a number or a pair of numbers such as 1/2.
 </translation>
     </message>
+    <message id="NotAValidYearInRecordError">
+        <source>Song %1: the year is not a number.
+</source>
+        <translation>Song %1: the year is not a number.
+</translation>
+    </message>
     <message id="TooManyFieldsInRecordError">
         <source>Song %1 has more values than the header line has column names.
 </source>
@@ -681,12 +687,6 @@
     </message>
     <message id="CliSummaryEdit">
         <source>set tag fields, the file name and the pictures of the songs, then save</source>
-</translation>
-    </message>
-    <message id="NotAValidYearInRecordError">
-        <source>Song %1: the year is not a number.
-</source>
-        <translation>Song %1: the year is not a number.
         <translation>set tag fields, the file name and the pictures of the songs, then save</translation>
     </message>
     <message id="CliSummaryName">
