@@ -34,7 +34,7 @@ ExitCode AllInOneCommand::prepare(CommandContext &context)
     return ExitCode::Success;
 }
 
-quint64 AllInOneCommand::apply(CommandContext &context)
+CommandOutcome AllInOneCommand::apply(CommandContext &context)
 {
     NumberingController numbering(context.editor);
     CapitalizationController capitalization(context.editor);
@@ -42,5 +42,5 @@ quint64 AllInOneCommand::apply(CommandContext &context)
     AllInOneController allInOne(&numbering, &capitalization, &naming);
     const BatchReport report = m_discStarts ? allInOne.doAllInOneHonoringDiscNumbers(m_segments)
                                             : allInOne.doAllInOne();
-    return report.errorCount();
+    return CommandOutcome::of(report);
 }

@@ -17,7 +17,7 @@ public:
 
 protected:
     ExitCode prepare(CommandContext &context) override;
-    quint64 apply(CommandContext &context) override;
+    CommandOutcome apply(CommandContext &context) override;
 
 private:
     std::optional<QList<int>> m_discStarts;

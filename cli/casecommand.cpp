@@ -43,7 +43,7 @@ Result<void> CaseCommand::parseOptions(const ParsedOptions &options, QList<Argum
     return {};
 }
 
-quint64 CaseCommand::apply(CommandContext &context)
+CommandOutcome CaseCommand::apply(CommandContext &context)
 {
     if (!m_modeKey.isNull()) {
         QStringList group;
@@ -56,5 +56,5 @@ quint64 CaseCommand::apply(CommandContext &context)
     capitalization.setAlternateKeyQuery([keepCapitals] { return keepCapitals; });
     capitalization.applyCapitalizationToSongs();
     // Capitalization never fails.
-    return 0;
+    return {};
 }

@@ -13,7 +13,7 @@ public:
     Result<void> parseOptions(const ParsedOptions &options, QList<Argument> *operands) override;
 
 protected:
-    quint64 apply(CommandContext &context) override;
+    CommandOutcome apply(CommandContext &context) override;
 
 private:
     QString m_modeKey; // null for the stored mode

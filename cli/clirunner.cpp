@@ -90,6 +90,9 @@ ExitCode CliRunner::runCommand(Command &command, const GlobalOptions &global, co
     const SongLoader::Outcome loaded = SongLoader::load(&editor, ui, paths);
     if (loaded.cancelled)
         return ExitCode::Failures;
+    editor.sortUsingDescriptors(global.sortOrder);
     CommandContext context{global, &editor, &ui};
-    return command.run(context);
+    const ExitCode code = command.run(context);
+    // The songs that were loaded have been handled; the paths that were not make it a failure.
+    return code == ExitCode::Success && loaded.skippedPaths > 0 ? ExitCode::Failures : code;
 }

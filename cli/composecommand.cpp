@@ -16,6 +16,7 @@ ComposeCommand::ComposeCommand()
                CompositionController::patternKeys(), CompositionController::CustomKey,
                CompositionController::CustomSchemeKey)
 {
+    m_scheme.setCustomWhenNoneSelected(true);
 }
 
 const QList<OptionDefinition> &ComposeCommand::options() const
@@ -49,7 +50,7 @@ Result<void> ComposeCommand::parseOptions(const ParsedOptions &options, QList<Ar
     return {};
 }
 
-quint64 ComposeCommand::apply(CommandContext &context)
+CommandOutcome ComposeCommand::apply(CommandContext &context)
 {
     m_scheme.selectForRun();
     if (!m_target.isNull())
@@ -57,5 +58,5 @@ quint64 ComposeCommand::apply(CommandContext &context)
     CompositionController composition(*context.editor);
     composition.applyCompositionToSongs();
     // Composition never fails.
-    return 0;
+    return {};
 }

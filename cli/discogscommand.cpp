@@ -2,6 +2,7 @@
 
 #include "console.h"
 #include "terminalui.h"
+#include "terminaltext.h"
 
 #include "editor/editorcontroller.h"
 #include "editor/imagecontroller.h"
@@ -61,22 +62,26 @@ void printReleases(const BrowserController &browser, bool json)
         Console::out(QJsonDocument(array).toJson(QJsonDocument::Indented));
         return;
     }
+    // The texts come from the service: shown with their control characters escaped.
+    const auto shown = TerminalText::escaped;
     int number = 0;
     for (const auto &release : releases) {
         Console::out(QStringLiteral("%1. %2 – %3 (%4, %5)\n")
                          .arg(++number)
-                         .arg(release->artist(), release->album(), release->genre(), QString::number(release->year())));
+                         .arg(shown(release->artist()), shown(release->album()), shown(release->genre()),
+                              QString::number(release->year())));
         for (qsizetype i = 0; i < release->countOfTitles(); ++i)
             Console::out(QStringLiteral("   %1-%2  %3 — %4\n")
-                             .arg(release->objectInDiscsAtIndex(i), release->objectInTracksAtIndex(i),
-                                  release->objectInTitlesAtIndex(i), release->objectInTitleArtistsAtIndex(i)));
+                             .arg(shown(release->objectInDiscsAtIndex(i)), shown(release->objectInTracksAtIndex(i)),
+                                  shown(release->objectInTitlesAtIndex(i)),
+                                  shown(release->objectInTitleArtistsAtIndex(i))));
         for (const auto &cover : release->covers()) {
             // The size of a downloaded picture, as the cover browser's tool tip gives it.
             const std::optional<QString> size = Cover::isPlaceholderUID(cover->imageUID())
                                                     ? std::nullopt
                                                     : BrowserController::toolTipForCover(*cover);
-            Console::out(size ? QStringLiteral("   cover: %1 (%2)\n").arg(cover->imageUID(), *size)
-                              : QStringLiteral("   cover: %1\n").arg(cover->imageUID()));
+            Console::out(size ? QStringLiteral("   cover: %1 (%2)\n").arg(shown(cover->imageUID()), *size)
+                              : QStringLiteral("   cover: %1\n").arg(shown(cover->imageUID())));
         }
     }
     Console::errLine(browser.statusMessage());
@@ -224,7 +229,7 @@ ExitCode DiscogsApplyCommand::prepare(CommandContext &context)
     return ExitCode::Success;
 }
 
-quint64 DiscogsApplyCommand::apply(CommandContext &context)
+CommandOutcome DiscogsApplyCommand::apply(CommandContext &context)
 {
     ImageController images(context.editor);
     NumberingController numbering(context.editor);
@@ -232,5 +237,5 @@ quint64 DiscogsApplyCommand::apply(CommandContext &context)
     NamingController naming(*context.editor);
     AllInOneController allInOne(&numbering, &capitalization, &naming);
     ReleaseApplier applier(m_browser.get(), context.editor, &images, &allInOne);
-    return applier.applySearchResultsToSongs() ? 0 : 1;
+    return applier.applySearchResultsToSongs() ? CommandOutcome() : CommandOutcome{1, {}};
 }

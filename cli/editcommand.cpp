@@ -40,6 +40,9 @@ const ClearChoice ClearChoices[] = {
     {"genre", [](FieldEditor &editor) { editor.clearGenre(); }},
     {"year", [](FieldEditor &editor) { editor.clearYear(); }},
     {"comment", [](FieldEditor &editor) { editor.clearComment(); }},
+    // The field area has no Clear command for these two; clearing sets what an untagged file has.
+    {"lyrics", [](FieldEditor &editor) { editor.setValueForKey(u"lyrics", QStringLiteral("")); }},
+    {"compilation", [](FieldEditor &editor) { editor.setValueForKey(u"isCompilation", qint64(0)); }},
 };
 
 enum class ValueKind {
@@ -221,7 +224,7 @@ bool EditCommand::checkFileName(CommandContext &context) const
     return fitsAll;
 }
 
-quint64 EditCommand::apply(CommandContext &context)
+CommandOutcome EditCommand::apply(CommandContext &context)
 {
     FieldEditor fields(context.editor);
     for (const ClearCommand clear : std::as_const(m_clears))
@@ -240,5 +243,5 @@ quint64 EditCommand::apply(CommandContext &context)
             images.addImageWithData(cover);
     }
     // The setters refuse nothing the options let through.
-    return 0;
+    return {};
 }

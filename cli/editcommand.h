@@ -26,7 +26,7 @@ public:
 
 protected:
     ExitCode prepare(CommandContext &context) override;
-    quint64 apply(CommandContext &context) override;
+    CommandOutcome apply(CommandContext &context) override;
 
 private:
     using ClearCommand = void (*)(FieldEditor &);

@@ -17,6 +17,7 @@ ExtractCommand::ExtractCommand()
                ExtractionController::patternKeys(), ExtractionController::CustomKey,
                ExtractionController::CustomSchemeKey)
 {
+    m_scheme.setCustomWhenNoneSelected(true);
 }
 
 const QList<OptionDefinition> &ExtractCommand::options() const
@@ -49,11 +50,11 @@ Result<void> ExtractCommand::parseOptions(const ParsedOptions &options, QList<Ar
     return {};
 }
 
-quint64 ExtractCommand::apply(CommandContext &context)
+CommandOutcome ExtractCommand::apply(CommandContext &context)
 {
     m_scheme.selectForRun();
     if (!m_source.isNull())
         UserDefaults::shared().setOverride(ExtractionController::SourceKey, m_source);
     ExtractionController extraction(*context.editor);
-    return extraction.applyExtractionToSongs().errorCount();
+    return CommandOutcome::of(extraction.applyExtractionToSongs());
 }

@@ -32,9 +32,9 @@ ExitCode ImportCommand::prepare(CommandContext &context)
     return ExitCode::Failures;
 }
 
-quint64 ImportCommand::apply(CommandContext &context)
+CommandOutcome ImportCommand::apply(CommandContext &context)
 {
     // The list was applied in prepare(), where a failure still ends the run before the save.
     Q_UNUSED(context);
-    return 0;
+    return {};
 }

@@ -26,9 +26,9 @@ Result<void> NameCommand::parseOptions(const ParsedOptions &options, QList<Argum
     return m_scheme.parse(options);
 }
 
-quint64 NameCommand::apply(CommandContext &context)
+CommandOutcome NameCommand::apply(CommandContext &context)
 {
     m_scheme.selectForRun();
     NamingController naming(*context.editor);
-    return naming.applyNamingToSongs().errorCount();
+    return CommandOutcome::of(naming.applyNamingToSongs());
 }

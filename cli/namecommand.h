@@ -15,7 +15,7 @@ public:
     Result<void> parseOptions(const ParsedOptions &options, QList<Argument> *operands) override;
 
 protected:
-    quint64 apply(CommandContext &context) override;
+    CommandOutcome apply(CommandContext &context) override;
 
 private:
     ToolSelection::SchemeOptions m_scheme;

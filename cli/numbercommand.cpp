@@ -59,7 +59,7 @@ ExitCode NumberCommand::prepare(CommandContext &context)
     return ExitCode::Success;
 }
 
-quint64 NumberCommand::apply(CommandContext &context)
+CommandOutcome NumberCommand::apply(CommandContext &context)
 {
     NumberingController numbering(context.editor);
     if (m_discStarts)
@@ -67,5 +67,5 @@ quint64 NumberCommand::apply(CommandContext &context)
     else
         numbering.applyNumberingToSongs();
     // Numbering never fails.
-    return 0;
+    return {};
 }

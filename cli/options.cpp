@@ -1,5 +1,8 @@
 #include "options.h"
 
+#include "settingchoices.h"
+#include "sortoption.h"
+
 #include "editor/settingsregistry.h"
 #include "model/localized.h"
 
@@ -155,6 +158,11 @@ private:
             global.yes = true;
         } else if (key == u"quiet") {
             global.quiet = true;
+        } else if (key == u"sort") {
+            Result<QList<SortDescriptor>> order = SortOption::parse(value);
+            if (!order)
+                return order.error();
+            global.sortOrder = order.value();
         } else if (key == u"help") {
             global.help = true;
         } else if (key == u"version") {
@@ -207,6 +215,7 @@ const QList<OptionDefinition> &globalOptionDefinitions()
         {QStringLiteral("force"), QChar(), QString(), "CliHelpOptionForce"},
         {QStringLiteral("yes"), QChar(), QString(), "CliHelpOptionYes"},
         {QStringLiteral("quiet"), QChar(), QString(), "CliHelpOptionQuiet"},
+        {QStringLiteral("sort"), QChar(), QStringLiteral("KEY,..."), "CliHelpOptionSort"},
         {QStringLiteral("help"), QLatin1Char('h'), QString(), "CliHelpOptionHelp"},
         {QStringLiteral("version"), QChar(), QString(), "CliHelpOptionVersion"},
     };
@@ -232,5 +241,7 @@ Result<QPair<QString, QVariant>> parseSettingOverride(const QString &assignment)
     if (!value)
         return Error{ErrorCode::InvalidArgument,
                      Localized::text("CliBadSettingValueXY").arg(text, key)};
+    if (Result<void> allowed = SettingChoices::check(key, *value); !allowed)
+        return allowed.error();
     return QPair<QString, QVariant>(key, *value);
 }

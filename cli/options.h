@@ -2,6 +2,8 @@
 
 #include "arguments.h"
 
+#include "editor/editorcontroller.h"
+
 #include "model/result.h"
 
 #include <QChar>
@@ -45,6 +47,8 @@ struct GlobalOptions {
     bool force = false;
     bool yes = false;
     bool quiet = false;
+    // --sort: the order of the loaded songs before the command; empty for the loading order.
+    QList<SortDescriptor> sortOrder;
     bool help = false;
     bool version = false;
 };

@@ -3,12 +3,18 @@
 #include "console.h"
 #include "pictureinfo.h"
 #include "songjson.h"
+#include "terminaltext.h"
 
 #include "editor/editorcontroller.h"
 #include "model/localized.h"
 #include "model/song.h"
+#include "tools/patternsyntax.h"
+#include "tools/tagcomposer.h"
 
 namespace {
+
+const QString FormatOption = QStringLiteral("format");
+const QString FieldsOption = QStringLiteral("fields");
 
 QString lengthText(qint32 seconds)
 {
@@ -27,19 +33,45 @@ QString pictureText(const Image &image)
 
 } // namespace
 
+const QList<OptionDefinition> &ReadCommand::options() const
+{
+    static const QList<OptionDefinition> definitions = {
+        {FormatOption, QChar(), QStringLiteral("PATTERN"), "CliHelpOptionFormat"},
+        {FieldsOption, QChar(), QStringLiteral("KEY,..."), "CliHelpOptionFields"},
+    };
+    return definitions;
+}
+
 Result<void> ReadCommand::parseOptions(const ParsedOptions &options, QList<Argument> *operands)
 {
-    Q_UNUSED(options);
     Q_UNUSED(operands);
+    if (options.has(FormatOption) && options.has(FieldsOption))
+        return Error{ErrorCode::InvalidArgument, Localized::text("CliFormatOrFields")};
+    if (options.has(FormatOption)) {
+        Result<Pattern> format = PatternSyntax::parse(options.value(FormatOption));
+        if (!format)
+            return Error{ErrorCode::InvalidArgument, QStringLiteral("--format: ") + format.error().detail};
+        if (format.value().isEmpty())
+            return Error{ErrorCode::InvalidArgument, Localized::text("CliEmptyPatternX").arg(QStringLiteral("--format"))};
+        m_format = format.value();
+    }
+    if (options.has(FieldsOption)) {
+        m_fields = options.value(FieldsOption).split(QLatin1Char(','));
+        for (const QString &field : std::as_const(m_fields))
+            if (!SongJson::keys().contains(field))
+                return Error{ErrorCode::InvalidArgument,
+                             Localized::text("CliBadChoiceXYZ")
+                                 .arg(field, QStringLiteral("--fields"), SongJson::keys().join(QStringLiteral(", ")))};
+    }
     return {};
 }
 
 QString ReadCommand::describe(const Song &song)
 {
-    QString text = song.filePath() + QLatin1Char('\n');
+    QString text = TerminalText::escaped(song.filePath()) + QLatin1Char('\n');
     const auto line = [&text](const char *labelKey, const QString &value) {
         if (!value.isEmpty())
-            text += QStringLiteral("  %1: %2\n").arg(Localized::text(labelKey), value);
+            text += QStringLiteral("  %1: %2\n").arg(Localized::text(labelKey), TerminalText::escaped(value));
     };
     if (song.fileName() != song.filePath().section(QLatin1Char('/'), -1))
         line("CliFieldFileName", song.fileName());
@@ -69,8 +101,19 @@ QString ReadCommand::describe(const Song &song)
 ExitCode ReadCommand::run(CommandContext &context)
 {
     const QList<Song *> songs = context.editor->selectedObjects();
-    if (context.global.json) {
-        Console::out(SongJson::songsDocument(songs));
+    if (m_format) {
+        if (context.global.json) {
+            Console::errLine(QStringLiteral("quorl-cli: ") + Localized::text("CliFormatOrJson"));
+            return ExitCode::Usage;
+        }
+        QString lines;
+        for (const Song *song : songs)
+            lines += TerminalText::escaped(TagComposer::composedText(*m_format, *song)) + QLatin1Char('\n');
+        Console::out(lines);
+        return ExitCode::Success;
+    }
+    if (context.global.json || !m_fields.isEmpty()) {
+        Console::out(SongJson::songsDocument(songs, m_fields));
         return ExitCode::Success;
     }
     QStringList blocks;

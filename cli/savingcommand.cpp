@@ -2,24 +2,44 @@
 
 #include "console.h"
 #include "interruptwatch.h"
+#include "savepreview.h"
 #include "songjson.h"
+#include "songsnapshot.h"
 
 #include "editor/editorcontroller.h"
 #include "editor/savecontroller.h"
 #include "model/localized.h"
 #include "model/song.h"
 #include "tags/tagswriter.h"
+#include "tools/batchreport.h"
 
 #include <QSet>
 
 #include <csignal>
+#include <vector>
+
+CommandOutcome CommandOutcome::of(const BatchReport &report)
+{
+    return {report.errorCount(), report.failedSongs()};
+}
 
 ExitCode SavingCommand::run(CommandContext &context)
 {
+    const QList<Song *> songs = context.editor->selectedObjects();
+    std::vector<SongSnapshot> before;
+    before.reserve(size_t(songs.size()));
+    for (const Song *song : songs)
+        before.emplace_back(*song);
+
     const ExitCode prepared = prepare(context);
     if (prepared != ExitCode::Success)
         return prepared;
-    const quint64 commandFailures = apply(context);
+    const CommandOutcome outcome = apply(context);
+    for (const Song *failed : outcome.failedSongs) {
+        const qsizetype index = songs.indexOf(failed);
+        if (index >= 0)
+            before.at(size_t(index)).restore(songs.at(index));
+    }
 
     TagsWriter writer;
     writer.setDryRun(context.global.dryRun);
@@ -31,15 +51,24 @@ ExitCode SavingCommand::run(CommandContext &context)
     const SaveReport report = context.global.force ? saver.saveSongsForced() : saver.saveSongs();
     interrupts.disarm();
 
-    if (context.global.json)
-        Console::out(SongJson::songsDocument(context.editor->selectedObjects()));
-    else
-        printSummary(report, context.global.dryRun);
+    if (context.global.dryRun) {
+        const QList<SavePreview::Row> rows = SavePreview::rows(songs, before, writer, context.global.force);
+        if (context.global.json) {
+            Console::out(SavePreview::json(rows));
+        } else {
+            Console::out(SavePreview::text(rows));
+            printSummary(report, true);
+        }
+    } else if (context.global.json) {
+        Console::out(SongJson::songsDocument(songs));
+    } else {
+        printSummary(report, false);
+    }
     if (const int signalNumber = interrupts.caughtSignal()) {
-        printInterruption(report, context.editor->selectedObjects());
+        printInterruption(report, songs);
         return signalNumber == SIGTERM ? ExitCode::Terminated : ExitCode::Interrupted;
     }
-    return commandFailures > 0 || report.hasErrors() ? ExitCode::Failures : ExitCode::Success;
+    return outcome.failures > 0 || report.hasErrors() ? ExitCode::Failures : ExitCode::Success;
 }
 
 void SavingCommand::printInterruption(const SaveReport &report, const QList<Song *> &songs)

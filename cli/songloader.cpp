@@ -2,17 +2,31 @@
 
 #include "console.h"
 #include "terminalui.h"
+#include "terminaltext.h"
 
 #include "editor/editorcontroller.h"
 #include "editor/folderlisting.h"
 #include "model/localized.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <dirent.h>
 
 namespace SongLoader {
 
 namespace {
+
+// The walk passes over a folder it cannot list as if it were empty.
+bool canList(const QString &folder)
+{
+    DIR *listing = ::opendir(QFile::encodeName(folder).constData());
+    if (!listing)
+        return false;
+    ::closedir(listing);
+    return true;
+}
 
 // The absolute form of a path given on the command line, or null when it cannot be loaded.
 QString loadablePath(const Argument &path)
@@ -23,8 +37,15 @@ QString loadablePath(const Argument &path)
     }
     const QString absolute = QDir::cleanPath(QDir::current().absoluteFilePath(path.text));
     const QFileInfo info(absolute);
-    if (!info.exists() && !info.isSymLink()) {
-        Console::errLine(Localized::text("CliPathMissingX").arg(path.text));
+    const char *refusal = nullptr;
+    if (!info.exists())
+        refusal = info.isSymLink() ? "CliPathBrokenLinkX" : "CliPathMissingX";
+    else if (info.isDir())
+        refusal = canList(absolute) ? nullptr : "CliFolderNotListedX";
+    else if (!info.isFile() || !EditorController::hasMusicExtension(absolute))
+        refusal = "CliPathNotMusicX";
+    if (refusal) {
+        Console::errLine(Localized::text(refusal).arg(TerminalText::escaped(path.text)));
         return QString();
     }
     return absolute;

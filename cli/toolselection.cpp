@@ -50,17 +50,27 @@ Result<void> SchemeOptions::parse(const ParsedOptions &options)
             return key.error();
         m_chosenKey = key.value();
     }
-    if (!options.has(PatternOption))
-        return {};
-    if (!m_chosenKey.isEmpty() && m_chosenKey != m_customKey)
-        return Error{ErrorCode::InvalidArgument, Localized::text("CliPatternNeedsCustomScheme")};
-    Result<Pattern> pattern = PatternSyntax::parse(options.value(PatternOption));
-    if (!pattern)
-        return Error{ErrorCode::InvalidArgument,
-                     QStringLiteral("--pattern: ") + pattern.error().detail};
-    m_chosenKey = m_customKey;
-    m_pattern = pattern.value();
+    if (options.has(PatternOption)) {
+        if (!m_chosenKey.isEmpty() && m_chosenKey != m_customKey)
+            return Error{ErrorCode::InvalidArgument, Localized::text("CliPatternNeedsCustomScheme")};
+        Result<Pattern> pattern = PatternSyntax::parse(options.value(PatternOption));
+        if (!pattern)
+            return Error{ErrorCode::InvalidArgument,
+                         QStringLiteral("--pattern: ") + pattern.error().detail};
+        if (pattern.value().isEmpty())
+            return Error{ErrorCode::InvalidArgument, Localized::text("CliEmptyPatternX").arg(QStringLiteral("--pattern"))};
+        m_chosenKey = m_customKey;
+        m_pattern = pattern.value();
+    }
+    if (usesCustom() && !m_pattern && PatternUtil::storedPattern(m_customPatternKey).isEmpty())
+        return Error{ErrorCode::InvalidArgument, Localized::text("CliNoStoredPatternX").arg(m_customPatternKey)};
     return {};
+}
+
+bool SchemeOptions::usesCustom() const
+{
+    const QString key = effectiveKey();
+    return key == m_customKey || (key.isEmpty() && m_customWhenNoneSelected);
 }
 
 void SchemeOptions::selectForRun() const

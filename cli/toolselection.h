@@ -32,8 +32,13 @@ class SchemeOptions {
 public:
     SchemeOptions(QList<Choice> schemes, QStringList group, QString customKey, QString customPatternKey);
 
+    // For the tools that use the custom pattern when no scheme of the group is on.
+    void setCustomWhenNoneSelected(bool custom) { m_customWhenNoneSelected = custom; }
+
     // Usage errors: an unknown scheme, a pattern that does not parse, a pattern with another
-    // scheme than custom.
+    // scheme than custom, and an empty pattern in effect (given, or the stored one of the custom
+    // scheme): it would empty every field it writes or name nothing. The settings of the run
+    // (-D) must be in place.
     Result<void> parse(const ParsedOptions &options);
     // Makes the choices for this run; nothing when neither option was given.
     void selectForRun() const;
@@ -46,12 +51,15 @@ public:
     static OptionDefinition patternText();
 
 private:
+    bool usesCustom() const;
+
     QList<Choice> m_schemes;
     QStringList m_group;
     QString m_customKey;
     QString m_customPatternKey;
     QString m_chosenKey;
     std::optional<Pattern> m_pattern;
+    bool m_customWhenNoneSelected = false;
 };
 
 } // namespace ToolSelection

@@ -179,6 +179,10 @@
         <source>save every song, not only the modified ones, rebuilding each tag from the song's values: fields Quorl does not edit (ReplayGain, MusicBrainz identifiers, BPM, grouping…) are removed</source>
         <translation>save every song, not only the modified ones, rebuilding each tag from the song's values: fields Quorl does not edit (ReplayGain, MusicBrainz identifiers, BPM, grouping…) are removed</translation>
     </message>
+    <message id="CliHelpOptionSort">
+        <source>order the loaded songs before the command by song properties, e.g. -year,track (a leading - for descending; numbers in natural order)</source>
+        <translation>order the loaded songs before the command by song properties, e.g. -year,track (a leading - for descending; numbers in natural order)</translation>
+    </message>
     <message id="CliHelpOptionYes">
         <source>answer every question with its affirmative button</source>
         <translation>answer every question with its affirmative button</translation>
@@ -218,6 +222,18 @@
     <message id="CliPathMissingX">
         <source>skipped (no such file or folder): %1</source>
         <translation>skipped (no such file or folder): %1</translation>
+    </message>
+    <message id="CliPathBrokenLinkX">
+        <source>skipped (a link to nothing): %1</source>
+        <translation>skipped (a link to nothing): %1</translation>
+    </message>
+    <message id="CliFolderNotListedX">
+        <source>skipped (the folder cannot be listed): %1</source>
+        <translation>skipped (the folder cannot be listed): %1</translation>
+    </message>
+    <message id="CliPathNotMusicX">
+        <source>skipped (not a music file): %1</source>
+        <translation>skipped (not a music file): %1</translation>
     </message>
     <message id="CliLoadingCancelled">
         <source>Nothing was loaded: the question was declined.</source>
@@ -286,6 +302,10 @@
     <message id="CliFieldPicture">
         <source>Picture</source>
         <translation>Picture</translation>
+    </message>
+    <message id="CliFieldPictures">
+        <source>Pictures</source>
+        <translation>Pictures</translation>
     </message>
     <message id="CliFieldRenamable">
         <source>Renamable</source>
@@ -714,8 +734,8 @@
         <translation>number, capitalize and name the songs, then save</translation>
     </message>
     <message id="CliHelpOptionClear">
-        <source>empty the field (title, artist, album-artist, composer, album, track, disc, genre, year, comment); repeatable</source>
-        <translation>empty the field (title, artist, album-artist, composer, album, track, disc, genre, year, comment); repeatable</translation>
+        <source>empty the field (title, artist, album-artist, composer, album, track, disc, genre, year, comment, lyrics, compilation); repeatable</source>
+        <translation>empty the field (title, artist, album-artist, composer, album, track, disc, genre, year, comment, lyrics, compilation); repeatable</translation>
     </message>
     <message id="CliHelpOptionTrack">
         <source>set the track number and count</source>
@@ -836,6 +856,50 @@
     <message id="CliDiscStartBeyondSongsXY">
         <source>disc start %1 lies beyond the end of the list of %2 songs</source>
         <translation>disc start %1 lies beyond the end of the list of %2 songs</translation>
+    </message>
+    <message id="CliEmptyPatternX">
+        <source>%1: the pattern is empty</source>
+        <translation>%1: the pattern is empty</translation>
+    </message>
+    <message id="CliNoStoredPatternX">
+        <source>the custom scheme has no pattern (%1 is empty): give one with --pattern</source>
+        <translation>the custom scheme has no pattern (%1 is empty): give one with --pattern</translation>
+    </message>
+    <message id="CliSettingAllowsXYZ">
+        <source>'%1' is not a valid value for the setting %2 (allowed: %3)</source>
+        <translation>'%1' is not a valid value for the setting %2 (allowed: %3)</translation>
+    </message>
+    <message id="CliSettingNeedsPatternXY">
+        <source>'%1' is not a pattern for the setting %2: a list of texts and {"tokenField": TOKEN} records</source>
+        <translation>'%1' is not a pattern for the setting %2: a list of texts and {"tokenField": TOKEN} records</translation>
+    </message>
+    <message id="CliAllowedTexts">
+        <source>a list of texts</source>
+        <translation>a list of texts</translation>
+    </message>
+    <message id="CliAllowedPositiveNumber">
+        <source>a positive number</source>
+        <translation>a positive number</translation>
+    </message>
+    <message id="CliAllowedWebAddress">
+        <source>an http or https address</source>
+        <translation>an http or https address</translation>
+    </message>
+    <message id="CliHelpOptionFormat">
+        <source>print one line per song from PATTERN ('{Artist} - {Title}'; any token, {File Path} included)</source>
+        <translation>print one line per song from PATTERN ('{Artist} - {Title}'; any token, {File Path} included)</translation>
+    </message>
+    <message id="CliHelpOptionFields">
+        <source>print the songs as JSON with only these keys (title,artist,...)</source>
+        <translation>print the songs as JSON with only these keys (title,artist,...)</translation>
+    </message>
+    <message id="CliFormatOrFields">
+        <source>--format and --fields cannot be used together</source>
+        <translation>--format and --fields cannot be used together</translation>
+    </message>
+    <message id="CliFormatOrJson">
+        <source>--format prints text: leave out --json, or use --fields</source>
+        <translation>--format prints text: leave out --json, or use --fields</translation>
     </message>
     <message id="CliCannotReadCoverXY">
         <source>cannot read the picture %1: %2</source>

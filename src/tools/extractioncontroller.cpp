@@ -59,7 +59,7 @@ BatchReport ExtractionController::applyExtractionToSongs(const QList<Song *> &so
     BatchReport report;
     for (Song *song : songs) {
         const std::optional<QString> failure = TagExtractor::extractTags(pattern, *song, source);
-        if (failure && report.countFailure())
+        if (failure && report.countFailure(*song))
             report.appendEntry(Localized::text("WasNotTaggedCompletelyNewLine").arg(song->fileName(), *failure));
     }
     report.finish();

@@ -65,7 +65,7 @@ std::optional<QString> fixedBaseName(const QStringList &tokens, const Song &song
 {
     QString missing;
     if (!NamingController::validateProperties(tokens, song, &missing)) {
-        if (report->countFailure())
+        if (report->countFailure(song))
             report->appendEntry(Localized::text("WasNotRenamedMissingNewLine").arg(song.fileName(), missing));
         return std::nullopt;
     }
@@ -103,7 +103,7 @@ std::optional<QString> customBaseName(const Pattern &pattern, const Song &song, 
     }
     if (missing.isEmpty())
         return base;
-    if (report->countFailure()) {
+    if (report->countFailure(song)) {
         missing.chop(1);
         report->appendEntry(Localized::text("WasNotRenamedBracket").arg(song.fileName()) + missing
                             + Localized::text("MissingNewLine"));
@@ -139,7 +139,7 @@ void finishName(Song &song, const QString &base, bool upperCaseExtension)
 void nameSong(const NamingRun &run, Song &song, BatchReport *report)
 {
     if (!song.isRenamable()) {
-        if (!run.skipUnrenamableSilently && report->countFailure())
+        if (!run.skipUnrenamableSilently && report->countFailure(song))
             report->appendEntry(Localized::text("CannotBeRenamedNewLine").arg(song.fileName()));
         return;
     }

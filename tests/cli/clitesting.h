@@ -7,6 +7,7 @@
 #include "fixtures.h"
 #include "savetesting.h"
 
+#include "editor/settingsregistry.h"
 #include "model/image.h"
 #include "model/song.h"
 
@@ -20,6 +21,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QVariantMap>
 
 #include <memory>
@@ -52,6 +54,28 @@ inline CliRun runCli(const QStringList &arguments, const QString &configHome, co
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
     return run;
+}
+
+// The set-up of a test class that runs the tool: the tool is built, and the test process keeps
+// its settings in the work folder (the tool gets a settings folder of its own per run).
+inline bool prepareCliTests(const QTemporaryDir &work)
+{
+    if (!work.isValid() || !QFileInfo::exists(QStringLiteral(QUORL_CLI_PATH)))
+        return false;
+    useTemporarySettings(work);
+    SettingsRegistry::registerDefaults();
+    return true;
+}
+
+// A settings folder and a song folder of their own for the next test function, in the work
+// folder.
+inline bool nextCliFolders(const QTemporaryDir &work, QString *config, QString *songs)
+{
+    static int round = 0;
+    ++round;
+    *config = work.filePath(QStringLiteral("config%1").arg(round));
+    *songs = work.filePath(QStringLiteral("songs%1").arg(round));
+    return QDir().mkpath(*config) && QDir().mkpath(*songs);
 }
 
 // Copies the untagged fixture of the type into the folder under the name and saves the values

@@ -15,6 +15,7 @@ private slots:
 
     void searchPrintsReleasesAsJson();
     void searchPrintsCoverSizesAsText();
+    void coversWithoutAddressGetThePlaceholder();
     void searchFailures_data();
     void searchFailures();
     void unreachableServiceIsAFailure_data();
@@ -96,6 +97,29 @@ void TestCliDiscogs::searchPrintsCoverSizesAsText()
     // A downloaded picture shows its pixel size; a placeholder (the 404) shows none.
     QVERIFY2(result.out.contains("   cover: front.png (12 × 7 px)\n"), result.out.constData());
     QVERIFY2(result.out.contains("   cover: no_image\n"), result.out.constData());
+}
+
+void TestCliDiscogs::coversWithoutAddressGetThePlaceholder()
+{
+    // What the service sends to a client without a token, with a title that would recolour a
+    // terminal.
+    const QByteArray document = R"({"title": "Blue\u001b[31m", "year": 2001, "formats": [{"name": "CD"}],
+        "artists": [{"name": "Nina"}], "images": [{"type": "primary", "uri": ""}, {"type": "secondary", "uri": ""}],
+        "tracklist": [{"type_": "track", "position": "1", "title": "One"}]})";
+    m_server->setResponse("/releases/5", HttpTestResponse::withBody(document));
+    const CliRun json = run({"--json", "discogs", "search", "5"});
+    QVERIFY2(json.exitCode == 0, json.err.constData());
+    const QJsonArray covers = QJsonDocument::fromJson(json.out).array().at(0).toObject().value("covers").toArray();
+    QCOMPARE(covers.size(), 2);
+    for (const QJsonValue &cover : covers)
+        QCOMPARE(cover.toObject().value("imageUID").toString(), QString("no_image"));
+    // Nothing was fetched for them.
+    QCOMPARE(m_server->requests().size(), 1);
+
+    const CliRun text = run({"discogs", "search", "5"});
+    QVERIFY2(text.exitCode == 0, text.err.constData());
+    QVERIFY2(text.out.contains("   cover: no_image\n   cover: no_image\n"), text.out.constData());
+    QVERIFY2(text.out.contains("Blue\\e[31m") && !text.out.contains('\x1b'), text.out.constData());
 }
 
 void TestCliDiscogs::searchFailures_data()

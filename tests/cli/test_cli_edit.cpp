@@ -4,7 +4,6 @@
 
 #include "clitesting.h"
 
-#include "editor/settingsregistry.h"
 #include "model/userdefaults.h"
 
 #include <QJsonObject>
@@ -75,10 +74,7 @@ QStringList md5s(const Song &song)
 
 void TestCliEdit::initTestCase()
 {
-    QVERIFY(m_work.isValid());
-    QVERIFY(QFileInfo::exists(QStringLiteral(QUORL_CLI_PATH)));
-    useTemporarySettings(m_work);
-    SettingsRegistry::registerDefaults();
+    QVERIFY(prepareCliTests(m_work));
     // Read back track and disc as they were written.
     UserDefaults::shared().setBool(false, QStringLiteral("NUMBERING_LEADING_ZERO"));
 
@@ -93,12 +89,7 @@ void TestCliEdit::initTestCase()
 
 void TestCliEdit::init()
 {
-    static int round = 0;
-    ++round;
-    m_config = m_work.filePath(QStringLiteral("config%1").arg(round));
-    m_songs = m_work.filePath(QStringLiteral("songs%1").arg(round));
-    QVERIFY(QDir().mkpath(m_config));
-    QVERIFY(QDir().mkpath(m_songs));
+    QVERIFY(nextCliFolders(m_work, &m_config, &m_songs));
 }
 
 QString TestCliEdit::song(const QString &extension, const QString &name)
@@ -141,6 +132,9 @@ void TestCliEdit::edits_data()
         cleared.insert(property, "");
     cleared.insert("year", 0);
     QTest::newRow("every clear, lyrics and compilation kept") << "flac" << clears << cleared;
+    QTest::newRow("lyrics and compilation cleared")
+        << "m4a" << QStringList{"--clear", "lyrics", "--clear", "compilation"}
+        << QVariantMap{{"lyrics", ""}, {"isCompilation", 0}, {"title", "Old Title"}};
 
     QTest::newRow("covers removed before added")
         << "m4a" << QStringList{"--add-cover", m_coverBPath, "--remove-covers"}
@@ -295,7 +289,7 @@ void TestCliEdit::badInputChangesNothing_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
-    QTest::newRow("unknown clear field") << QStringList{"--clear", "lyrics"} << 2;
+    QTest::newRow("unknown clear field") << QStringList{"--clear", "length"} << 2;
     QTest::newRow("track not a number") << QStringList{"--track", "seven"} << 2;
     QTest::newRow("year not a number") << QStringList{"--year", "19x9"} << 2;
     QTest::newRow("compilation not 0 or 1") << QStringList{"--compilation", "2"} << 2;

@@ -769,7 +769,7 @@ void TestCliRead::skipsFolderEntryThatIsNotUtf8()
     ::close(descriptor);
 
     const Run result = run({QStringLiteral("read"), QStringLiteral("--json"), m_songs + QStringLiteral("/f")});
-    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.exitCode, 1);
     const QJsonArray songs = QJsonDocument::fromJson(result.out).array();
     QCOMPARE(songs.size(), 1);
     QCOMPARE(songs.at(0).toObject().value("title").toString(), QStringLiteral("good"));
@@ -788,7 +788,7 @@ void TestCliRead::skipsArgumentThatIsNotUtf8()
 
     // printf turns the octal escape into the raw byte 0xFE.
     const Run result = runShell(QStringLiteral("\"$CLI\" read --json \"$(printf 'bad\\376.flac')\" good.flac"));
-    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.exitCode, 1);
     const QJsonArray songs = QJsonDocument::fromJson(result.out).array();
     QCOMPARE(songs.size(), 1);
     QCOMPARE(songs.at(0).toObject().value("fileName").toString(), QStringLiteral("good.flac"));
@@ -802,7 +802,7 @@ void TestCliRead::reportsMissingPath()
     const QString path = copyFixture(QStringLiteral("wav"), QStringLiteral("here.wav"), tags);
     const QString missing = m_songs + QStringLiteral("/gone.mp3");
     const Run result = run({QStringLiteral("read"), QStringLiteral("--json"), missing, path});
-    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.exitCode, 1);
     QCOMPARE(QJsonDocument::fromJson(result.out).array().size(), 1);
     QVERIFY(result.err.contains(missing.toUtf8()));
 }
@@ -818,7 +818,7 @@ void TestCliRead::reportsFileLeftByInterruptedRename()
     QVERIFY(!copyFixture(QStringLiteral("mp3"), QStringLiteral("f/taken.mp3"), tags).isEmpty());
 
     const Run result = run({QStringLiteral("read"), QStringLiteral("--json"), m_songs + QStringLiteral("/f")});
-    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.exitCode, 1);
     const QJsonArray songs = QJsonDocument::fromJson(result.out).array();
     QCOMPARE(songs.size(), 2);
     QCOMPARE(songs.at(0).toObject().value("filePath").toString(), m_songs + QStringLiteral("/f/back.flac"));

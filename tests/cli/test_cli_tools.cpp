@@ -4,8 +4,6 @@
 
 #include "clitesting.h"
 
-#include "editor/settingsregistry.h"
-
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,6 +29,7 @@ private slots:
     void capitalizes();
     void allInOne_data();
     void allInOne();
+    void allInOneSavesNoSongItCouldNotName();
     void usageErrorsChangeNothing_data();
     void usageErrorsChangeNothing();
 
@@ -62,20 +61,12 @@ void compareValues(const Song &song, const QVariantMap &expected)
 
 void TestCliTools::initTestCase()
 {
-    QVERIFY(m_work.isValid());
-    QVERIFY(QFileInfo::exists(QStringLiteral(QUORL_CLI_PATH)));
-    useTemporarySettings(m_work);
-    SettingsRegistry::registerDefaults();
+    QVERIFY(prepareCliTests(m_work));
 }
 
 void TestCliTools::init()
 {
-    static int round = 0;
-    ++round;
-    m_config = m_work.filePath(QStringLiteral("config%1").arg(round));
-    m_songs = m_work.filePath(QStringLiteral("songs%1").arg(round));
-    QVERIFY(QDir().mkpath(m_config));
-    QVERIFY(QDir().mkpath(m_songs));
+    QVERIFY(nextCliFolders(m_work, &m_config, &m_songs));
 }
 
 void TestCliTools::cleanup()
@@ -177,9 +168,11 @@ void TestCliTools::extracts_data()
         << "x.mp3" << QVariantMap{{"title", "Nina / Coast"}}
         << QStringList{"--source", "title", "--pattern", "{Artist} / {Album}"}
         << QVariantMap{{"artist", "Nina"}, {"album", "Coast"}, {"title", "Nina / Coast"}} << 0;
+    // The tool fills the track before it finds that the rest does not fit; the song is not saved.
     QTest::newRow("name does not fit")
-        << "07 Night Train.mp3" << QVariantMap() << QStringList{"--scheme", "track-artist-title"}
-        << QVariantMap{{"track", ""}, {"artist", ""}, {"title", ""}} << 1;
+        << "07 Night Train.mp3" << QVariantMap{{"track", "5/9"}, {"artist", "Keep"}}
+        << QStringList{"--scheme", "track-artist-title"}
+        << QVariantMap{{"track", "5/9"}, {"artist", "Keep"}, {"title", ""}} << 1;
 }
 
 void TestCliTools::extracts()
@@ -328,37 +321,77 @@ void TestCliTools::allInOne()
     }
 }
 
+void TestCliTools::allInOneSavesNoSongItCouldNotName()
+{
+    const QStringList paths = {
+        makeSong(m_songs, "mp3", "1.mp3", {{"title", "song one"}, {"artist", "the rails"}}),
+        makeSong(m_songs, "mp3", "2.mp3", {{"title", "song two"}}),
+        makeSong(m_songs, "mp3", "3.mp3", {{"title", "song three"}, {"artist", "the rails"}}),
+    };
+    const QByteArray unnamedBefore = fileBytes(paths.at(1));
+    const CliRun result = run({"all-in-one", m_songs});
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains("2.mp3"), result.err.constData());
+    // Numbered and capitalized, then not named: the window would keep that for review, a script
+    // gets the file as it was.
+    QCOMPARE(fileBytes(paths.at(1)), unnamedBefore);
+    QCOMPARE(fileNames(m_songs), (QStringList{"01 - The Rails - Song One.mp3", "03 - The Rails - Song Three.mp3",
+                                             "2.mp3"}));
+}
+
 void TestCliTools::usageErrorsChangeNothing_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("unknown scheme") << QStringList{"name", "--scheme", "title-artist"};
-    QTest::newRow("pattern with a fixed scheme") << QStringList{"name", "--scheme", "artist-title", "--pattern", "{Title}"};
-    QTest::newRow("unknown token") << QStringList{"name", "--pattern", "{Track} {Name}"};
-    QTest::newRow("unclosed brace") << QStringList{"name", "--pattern", "{Track"};
-    QTest::newRow("neighbouring tokens to extract") << QStringList{"extract", "--pattern", "{Track}{Title}"};
-    QTest::newRow("unknown source") << QStringList{"extract", "--source", "album"};
-    QTest::newRow("target with the fixed scheme") << QStringList{"compose", "--target", "comment"};
-    QTest::newRow("unknown target") << QStringList{"compose", "--scheme", "custom", "--target", "lyrics"};
-    QTest::newRow("unknown mode") << QStringList{"case", "--mode", "sentence"};
-    QTest::newRow("disc starts descending") << QStringList{"number", "--disc-starts", "3,2"};
-    QTest::newRow("disc start zero") << QStringList{"number", "--disc-starts", "0,2"};
-    QTest::newRow("disc starts not numbers") << QStringList{"all-in-one", "--disc-starts", "one"};
-    QTest::newRow("disc start beyond the songs") << QStringList{"all-in-one", "--disc-starts", "1,4"};
-    QTest::newRow("disc starts not from 1") << QStringList{"number", "--disc-starts", "2,3"};
-    QTest::newRow("first disc start only later") << QStringList{"number", "--disc-starts", "2"};
-    QTest::newRow("disc start repeated") << QStringList{"number", "--disc-starts", "1,2,2"};
-    QTest::newRow("empty disc starts") << QStringList{"number", "--disc-starts", ""};
+    // A text the message must hold, when it matters.
+    QTest::addColumn<QString>("reported");
+    QTest::newRow("unknown scheme") << QStringList{"name", "--scheme", "title-artist"} << QString();
+    QTest::newRow("pattern with a fixed scheme") << QStringList{"name", "--scheme", "artist-title", "--pattern", "{Title}"} << QString();
+    QTest::newRow("unknown token") << QStringList{"name", "--pattern", "{Track} {Name}"} << QString();
+    QTest::newRow("unclosed brace") << QStringList{"name", "--pattern", "{Track"} << QString();
+    QTest::newRow("neighbouring tokens to extract") << QStringList{"extract", "--pattern", "{Track}{Title}"} << QString();
+    QTest::newRow("unknown source") << QStringList{"extract", "--source", "album"} << QString();
+    QTest::newRow("target with the fixed scheme") << QStringList{"compose", "--target", "comment"} << QString();
+    QTest::newRow("unknown target") << QStringList{"compose", "--scheme", "custom", "--target", "lyrics"} << QString();
+    QTest::newRow("unknown mode") << QStringList{"case", "--mode", "sentence"} << QString();
+    QTest::newRow("disc starts descending") << QStringList{"number", "--disc-starts", "3,2"} << QString();
+    QTest::newRow("disc start zero") << QStringList{"number", "--disc-starts", "0,2"} << QString();
+    QTest::newRow("disc starts not numbers") << QStringList{"all-in-one", "--disc-starts", "one"} << QString();
+    QTest::newRow("disc start beyond the songs") << QStringList{"all-in-one", "--disc-starts", "1,4"} << QString();
+    QTest::newRow("disc starts not from 1") << QStringList{"number", "--disc-starts", "2,3"} << QString();
+    QTest::newRow("first disc start only later") << QStringList{"number", "--disc-starts", "2"} << QString();
+    QTest::newRow("disc start repeated") << QStringList{"number", "--disc-starts", "1,2,2"} << QString();
+    QTest::newRow("empty disc starts") << QStringList{"number", "--disc-starts", ""} << QString();
+    QTest::newRow("empty pattern") << QStringList{"compose", "--pattern", ""} << "empty";
+    QTest::newRow("empty pattern to extract") << QStringList{"extract", "--scheme", "custom", "--pattern="} << "empty";
+    QTest::newRow("custom scheme without a stored pattern")
+        << QStringList{"compose", "--scheme", "custom"} << "COMPOSE_CUSTOM_SCHEME";
+    QTest::newRow("custom naming without a stored pattern")
+        << QStringList{"-D", "NAMING_CUSTOM_SCHEME=[]", "name", "--scheme", "custom"} << "NAMING_CUSTOM_SCHEME";
+    QTest::newRow("no scheme on: the custom pattern is in effect")
+        << QStringList{"-D", "COMPOSE_TITLE_AND_TRACK=false", "compose"} << "COMPOSE_CUSTOM_SCHEME";
+    QTest::newRow("composition target outside its choices")
+        << QStringList{"-D", "COMPOSITION_TARGET=artist", "compose"} << "title, comment";
+    QTest::newRow("extraction source outside its choices")
+        << QStringList{"-D", "EXTRACTION_SOURCE=bogus", "extract"} << "fileNameWithoutExtension, title";
+    QTest::newRow("stored pattern with an unknown token")
+        << QStringList{"-D", R"(NAMING_CUSTOM_SCHEME=[{"tokenField":"Name"}])", "name"} << "NAMING_CUSTOM_SCHEME";
+    QTest::newRow("stored pattern of numbers") << QStringList{"-D", "EXTRACT_CUSTOM_SCHEME=[1,2]", "extract"} << "1, 2";
+    QTest::newRow("picture size zero") << QStringList{"-D", "SCALE_MAX_PIXEL_SIZE=0", "case"} << "positive";
+    QTest::newRow("lookup address not on the web")
+        << QStringList{"-D", "DISCOGS_API_URL=file:///etc", "case"} << "http";
 }
 
 void TestCliTools::usageErrorsChangeNothing()
 {
     QFETCH(QStringList, arguments);
+    QFETCH(QString, reported);
     const QStringList paths = makeSongs(2, blueHour());
     const QByteArray before = fileBytes(paths.at(0));
     const CliRun result = run(arguments + paths);
     QCOMPARE(result.exitCode, 2);
     QVERIFY(result.out.isEmpty());
     QVERIFY(!result.err.isEmpty());
+    QVERIFY2(QString::fromUtf8(result.err).contains(reported), result.err.constData());
     QCOMPARE(fileNames(m_songs), (QStringList{"1.mp3", "2.mp3"}));
     QCOMPARE(fileBytes(paths.at(0)), before);
 }

@@ -4,8 +4,6 @@
 
 #include "clitesting.h"
 
-#include "editor/settingsregistry.h"
-
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -19,6 +17,9 @@ private slots:
     void exports_data();
     void exports();
     void importsEditedList();
+    void exportedListImportsAgain();
+    void importsSpreadsheetEncodings_data();
+    void importsSpreadsheetEncodings();
     void refusedListChangesNothing_data();
     void refusedListChangesNothing();
     void exportToMissingFolderFails();
@@ -46,19 +47,12 @@ const QByteArray RowB = "4\tSalt\tOla\tThe Band\t\tCoast\t1/2\tJazz\t\t\tb.flac\
 
 void TestCliTsv::initTestCase()
 {
-    QVERIFY(m_work.isValid());
-    QVERIFY(QFileInfo::exists(QStringLiteral(QUORL_CLI_PATH)));
-    useTemporarySettings(m_work);
-    SettingsRegistry::registerDefaults();
+    QVERIFY(prepareCliTests(m_work));
 }
 
 void TestCliTsv::init()
 {
-    static int round = 0;
-    ++round;
-    m_config = m_work.filePath(QStringLiteral("config%1").arg(round));
-    m_folder = m_work.filePath(QStringLiteral("songs%1").arg(round));
-    QVERIFY(QDir().mkpath(m_config));
+    QVERIFY(nextCliFolders(m_work, &m_config, &m_folder));
     m_paths = {
         makeSong(m_folder, "mp3", "a.mp3",
                  {{"track", "3/12"}, {"title", "Blue Hour"}, {"artist", "Nina"}, {"album", "Coast"},
@@ -135,6 +129,51 @@ void TestCliTsv::importsEditedList()
     QCOMPARE(b->genre(), QStringLiteral("Jazz"));
 }
 
+void TestCliTsv::exportedListImportsAgain()
+{
+    // Songs without a track or disc export empty cells, which clear the fields on import.
+    const QStringList bare = {makeSong(m_folder, "m4a", "c.m4a", {{"title", "Bare"}}),
+                              makeSong(m_folder, "wav", "d.wav")};
+    const QStringList paths = m_paths + bare;
+    const QString listPath = m_work.filePath("again.tsv");
+    QCOMPARE(run(QStringList{"export", "-o", listPath} + paths).exitCode, 0);
+    QByteArray list = fileBytes(listPath);
+    QVERIFY(list.contains("\tBare\t"));
+    QVERIFY(list.replace("3/12\tBlue Hour", "\tBlue Hour").contains("\tBlue Hour"));
+    QFile edited(listPath);
+    QVERIFY(edited.open(QIODevice::WriteOnly) && edited.write(list) == list.size());
+    edited.close();
+
+    const CliRun result = run(QStringList{"import", listPath} + paths);
+    QVERIFY2(result.exitCode == 0, result.err.constData());
+    QCOMPARE(readSong(m_paths.at(0))->track(), QString());
+    QCOMPARE(readSong(m_paths.at(0))->title(), QStringLiteral("Blue Hour"));
+    QCOMPARE(readSong(m_paths.at(1))->track(), QStringLiteral("4"));
+    QCOMPARE(readSong(bare.at(0))->title(), QStringLiteral("Bare"));
+}
+
+void TestCliTsv::importsSpreadsheetEncodings_data()
+{
+    QTest::addColumn<QByteArray>("list");
+    QTest::addColumn<QStringList>("titles");
+    QTest::newRow("Windows-1252") << QByteArray("Title\tArtist\nCaf\xe9\tSe\xf1or\nIt\x92s \x96 live\tX\n")
+                                  << QStringList{"Café", "It’s – live"};
+    QTest::newRow("Mac OS Roman") << QByteArray("Title\tArtist\nCaf\x8e\tSe\x96or\nGar\x8don\tX\n")
+                                  << QStringList{"Café", "Garçon"};
+}
+
+void TestCliTsv::importsSpreadsheetEncodings()
+{
+    QFETCH(QByteArray, list);
+    QFETCH(QStringList, titles);
+    const QString listPath = writeFile(m_work, QStringLiteral("%1.tsv").arg(QTest::currentDataTag()), list);
+    const CliRun result = run(QStringList{"import", listPath} + m_paths);
+    QVERIFY2(result.exitCode == 0, result.err.constData());
+    QCOMPARE(readSong(m_paths.at(0))->title(), titles.at(0));
+    QCOMPARE(readSong(m_paths.at(0))->artist(), QStringLiteral("Señor"));
+    QCOMPARE(readSong(m_paths.at(1))->title(), titles.at(1));
+}
+
 void TestCliTsv::refusedListChangesNothing_data()
 {
     QTest::addColumn<QStringList>("globalOptions");
@@ -142,6 +181,8 @@ void TestCliTsv::refusedListChangesNothing_data()
     QTest::addColumn<QString>("reported");
     QTest::newRow("track not a number")
         << QStringList{} << QByteArray("Track\tTitle\nabc\tX\n1\tY\n") << "Song 1: the track";
+    QTest::newRow("year not a number")
+        << QStringList{} << QByteArray("Year\tTitle\n1999\tX\nlate\tY\n") << "Song 2: the year";
     QTest::newRow("record with a field too many")
         << QStringList{} << QByteArray("Track\tTitle\n1\t\"a\nb\"\tc\n2\tY\n") << "Song 1 has more values";
     QTest::newRow("tab counts differ, forced save")
