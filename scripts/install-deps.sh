@@ -5,11 +5,12 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config ccache
-  qt6-base-dev qt6-l10n-tools
+  qt6-base-dev qt6-l10n-tools qt6-qpa-plugins libqt6svg6
   libtag1-dev zlib1g-dev libicu-dev
   clang libclang-rt-14-dev
   ffmpeg python3-mutagen
-  xvfb imagemagick
+  xvfb imagemagick xdotool
+  desktop-file-utils appstream
   dosfstools
 )
 

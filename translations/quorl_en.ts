@@ -901,6 +901,50 @@
         <source>--format prints text: leave out --json, or use --fields</source>
         <translation>--format prints text: leave out --json, or use --fields</translation>
     </message>
+    <message id="CliManManual">
+        <source>Quorl</source>
+        <translation>Quorl</translation>
+    </message>
+    <message id="CliManNameHeading">
+        <source>NAME</source>
+        <translation>NAME</translation>
+    </message>
+    <message id="CliManName">
+        <source>edit the tags of music files from the command line</source>
+        <translation>edit the tags of music files from the command line</translation>
+    </message>
+    <message id="CliManSynopsisHeading">
+        <source>SYNOPSIS</source>
+        <translation>SYNOPSIS</translation>
+    </message>
+    <message id="CliManDescriptionHeading">
+        <source>DESCRIPTION</source>
+        <translation>DESCRIPTION</translation>
+    </message>
+    <message id="CliManDescription">
+        <source>quorl-cli loads the files and folders given (folders walked depth first in name order, music files only) as the desktop application adds them, runs one command on all of them in list order, and, for a command that changes songs, saves them. Patterns are text with token strings in braces, such as {Track} - {Artist} - {Title}; {{ and }} stand for braces. Standard error carries the reports; standard output carries what scripts read.</source>
+        <translation>quorl-cli loads the files and folders given (folders walked depth first in name order, music files only) as the desktop application adds them, runs one command on all of them in list order, and, for a command that changes songs, saves them. Patterns are text with token strings in braces, such as {Track} - {Artist} - {Title}; {{ and }} stand for braces. Standard error carries the reports; standard output carries what scripts read.</translation>
+    </message>
+    <message id="CliManOptionsHeading">
+        <source>GLOBAL OPTIONS</source>
+        <translation>GLOBAL OPTIONS</translation>
+    </message>
+    <message id="CliManCommandsHeading">
+        <source>COMMANDS</source>
+        <translation>COMMANDS</translation>
+    </message>
+    <message id="CliManExitHeading">
+        <source>EXIT STATUS</source>
+        <translation>EXIT STATUS</translation>
+    </message>
+    <message id="CliManFilesHeading">
+        <source>FILES</source>
+        <translation>FILES</translation>
+    </message>
+    <message id="CliManSettingsFile">
+        <source>the settings, shared with the desktop application; -D overrides one for a single run</source>
+        <translation>the settings, shared with the desktop application; -D overrides one for a single run</translation>
+    </message>
     <message id="CliCannotReadCoverXY">
         <source>cannot read the picture %1: %2</source>
         <translation>cannot read the picture %1: %2</translation>
@@ -1116,6 +1160,309 @@
     <message id="CliImportMalformedXY">
         <source>Could not import %1: %2</source>
         <translation>Could not import %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Window</name>
+    <message id="MenuFile">
+        <source>&amp;File</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message id="MenuEdit">
+        <source>&amp;Edit</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message id="MenuView">
+        <source>&amp;View</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message id="MenuTools">
+        <source>&amp;Tools</source>
+        <translation>&amp;Tools</translation>
+    </message>
+    <message id="MenuHelp">
+        <source>&amp;Help</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message id="MenuAdd">
+        <source>&amp;Add…</source>
+        <translation>&amp;Add…</translation>
+    </message>
+    <message id="MenuReload">
+        <source>&amp;Reload</source>
+        <translation>&amp;Reload</translation>
+    </message>
+    <message id="MenuSave">
+        <source>&amp;Save</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message id="MenuSaveForced">
+        <source>Save &amp;Forced</source>
+        <translation>Save &amp;Forced</translation>
+    </message>
+    <message id="MenuRemove">
+        <source>Re&amp;move from List</source>
+        <translation>Re&amp;move from List</translation>
+    </message>
+    <message id="MenuClearList">
+        <source>&amp;Clear List</source>
+        <translation>&amp;Clear List</translation>
+    </message>
+    <message id="MenuPreferences">
+        <source>&amp;Preferences…</source>
+        <translation>&amp;Preferences…</translation>
+    </message>
+    <message id="MenuQuit">
+        <source>&amp;Quit</source>
+        <translation>&amp;Quit</translation>
+    </message>
+    <message id="MenuSelectAll">
+        <source>Select &amp;All</source>
+        <translation>Select &amp;All</translation>
+    </message>
+    <message id="MenuClearField">
+        <source>Clear &amp;Field</source>
+        <translation>Clear &amp;Field</translation>
+    </message>
+    <message id="MenuClearGenreHistory">
+        <source>Clear Genre &amp;History</source>
+        <translation>Clear Genre &amp;History</translation>
+    </message>
+    <message id="MenuLinkArtists">
+        <source>&amp;Link Album Artist to Artist</source>
+        <translation>&amp;Link Album Artist to Artist</translation>
+    </message>
+    <message id="MenuRemoveAllPictures">
+        <source>Remove All &amp;Pictures</source>
+        <translation>Remove All &amp;Pictures</translation>
+    </message>
+    <message id="MenuEditor">
+        <source>&amp;Editor</source>
+        <translation>&amp;Editor</translation>
+    </message>
+    <message id="MenuBrowser">
+        <source>&amp;Browser</source>
+        <translation>&amp;Browser</translation>
+    </message>
+    <message id="MenuPreview">
+        <source>&amp;Preview</source>
+        <translation>&amp;Preview</translation>
+    </message>
+    <message id="MenuNumbering">
+        <source>&amp;Numbering…</source>
+        <translation>&amp;Numbering…</translation>
+    </message>
+    <message id="MenuNaming">
+        <source>N&amp;aming…</source>
+        <translation>N&amp;aming…</translation>
+    </message>
+    <message id="MenuCapitalization">
+        <source>&amp;Capitalization…</source>
+        <translation>&amp;Capitalization…</translation>
+    </message>
+    <message id="MenuExtraction">
+        <source>&amp;Extraction…</source>
+        <translation>&amp;Extraction…</translation>
+    </message>
+    <message id="MenuLyrics">
+        <source>&amp;Lyrics…</source>
+        <translation>&amp;Lyrics…</translation>
+    </message>
+    <message id="MenuComposition">
+        <source>C&amp;omposition…</source>
+        <translation>C&amp;omposition…</translation>
+    </message>
+    <message id="MenuAbout">
+        <source>&amp;About Quorl</source>
+        <translation>&amp;About Quorl</translation>
+    </message>
+    <message id="EnterFullScreen">
+        <source>Enter &amp;Full Screen</source>
+        <translation>Enter &amp;Full Screen</translation>
+    </message>
+    <message id="ExitFullScreen">
+        <source>Exit &amp;Full Screen</source>
+        <translation>Exit &amp;Full Screen</translation>
+    </message>
+    <message id="ToolBar">
+        <source>Tool Bar</source>
+        <translation>Tool Bar</translation>
+    </message>
+    <message id="Columns">
+        <source>&amp;Columns</source>
+        <translation>&amp;Columns</translation>
+    </message>
+    <message id="FieldMultipleValues">
+        <source>Multiple values</source>
+        <translation>Multiple values</translation>
+    </message>
+    <message id="FieldNoSelection">
+        <source>No selection</source>
+        <translation>No selection</translation>
+    </message>
+    <message id="ClearField">
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message id="ClearFieldToolTip">
+        <source>Clear this field in every selected song</source>
+        <translation>Clear this field in every selected song</translation>
+    </message>
+    <message id="ClearGenreToolTip">
+        <source>Clear the genre of every selected song; with Alt held, clear the genre history instead</source>
+        <translation>Clear the genre of every selected song; with Alt held, clear the genre history instead</translation>
+    </message>
+    <message id="LinkArtists">
+        <source>Link album artist to artist</source>
+        <translation>Link album artist to artist</translation>
+    </message>
+    <message id="LinkArtistsToolTip">
+        <source>While linked, setting the artist also sets the album artist</source>
+        <translation>While linked, setting the artist also sets the album artist</translation>
+    </message>
+    <message id="CoverPicture">
+        <source>Cover picture</source>
+        <translation>Cover picture</translation>
+    </message>
+    <message id="DropCoverHere">
+        <source>Drop a picture here</source>
+        <translation>Drop a picture here</translation>
+    </message>
+    <message id="PreviousPicture">
+        <source>Previous picture</source>
+        <translation>Previous picture</translation>
+    </message>
+    <message id="NextPicture">
+        <source>Next picture</source>
+        <translation>Next picture</translation>
+    </message>
+    <message id="AddPictures">
+        <source>Add pictures…</source>
+        <translation>Add pictures…</translation>
+    </message>
+    <message id="RemovePicture">
+        <source>Remove this picture from the selected songs</source>
+        <translation>Remove this picture from the selected songs</translation>
+    </message>
+    <message id="ApplyPictureToSelection">
+        <source>Give this picture to every selected song</source>
+        <translation>Give this picture to every selected song</translation>
+    </message>
+    <message id="RemoveAllPictures">
+        <source>Remove All Pictures</source>
+        <translation>Remove All Pictures</translation>
+    </message>
+    <message id="ChooserSupportedFiles">
+        <source>Supported files</source>
+        <translation>Supported files</translation>
+    </message>
+    <message id="Stop">
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message id="ProgressSheetTitle">
+        <source>Working</source>
+        <translation>Working</translation>
+    </message>
+    <message id="SearchFieldPlaceholder">
+        <source>Search for artist and album</source>
+        <translation>Search for artist and album</translation>
+    </message>
+    <message id="BrowserEmptyHint">
+        <source>Releases found online will be listed here.</source>
+        <translation>Releases found online will be listed here.</translation>
+    </message>
+    <message id="AboutX">
+        <source>About %1</source>
+        <translation>About %1</translation>
+    </message>
+    <message id="VersionX">
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message id="Copyright">
+        <source>Copyright © 2025 the Quorl developers</source>
+        <translation>Copyright © 2025 the Quorl developers</translation>
+    </message>
+    <message id="Preferences">
+        <source>Preferences</source>
+        <translation>Preferences</translation>
+    </message>
+    <message id="PreferencesGeneral">
+        <source>General</source>
+        <translation>General</translation>
+    </message>
+    <message id="PreferencesTags">
+        <source>Tags</source>
+        <translation>Tags</translation>
+    </message>
+    <message id="PreferencesPictures">
+        <source>Pictures</source>
+        <translation>Pictures</translation>
+    </message>
+    <message id="PreferencesLookup">
+        <source>Online Lookup</source>
+        <translation>Online Lookup</translation>
+    </message>
+    <message id="PreferencesColumns">
+        <source>Columns</source>
+        <translation>Columns</translation>
+    </message>
+    <message id="PrefSingleClickToEdit">
+        <source>A single click on a cell of the song table edits it</source>
+        <translation>A single click on a cell of the song table edits it</translation>
+    </message>
+    <message id="PrefRestorePanels">
+        <source>Reopen the tool panels that were open at the last quit</source>
+        <translation>Reopen the tool panels that were open at the last quit</translation>
+    </message>
+    <message id="PrefBindAlbumArtist">
+        <source>Setting the artist also sets the album artist</source>
+        <translation>Setting the artist also sets the album artist</translation>
+    </message>
+    <message id="PrefBindCompilation">
+        <source>Setting the album artist to various artists marks a compilation</source>
+        <translation>Setting the album artist to various artists marks a compilation</translation>
+    </message>
+    <message id="PrefWindowsFileNames">
+        <source>Make file names valid on Windows file systems too</source>
+        <translation>Make file names valid on Windows file systems too</translation>
+    </message>
+    <message id="PrefWriteId3v23">
+        <source>Write ID3v2.3 tags to MP3 files (instead of ID3v2.4)</source>
+        <translation>Write ID3v2.3 tags to MP3 files (instead of ID3v2.4)</translation>
+    </message>
+    <message id="PrefWriteId3v1">
+        <source>Keep an ID3v1 tag in MP3 files</source>
+        <translation>Keep an ID3v1 tag in MP3 files</translation>
+    </message>
+    <message id="PrefLeadingZero">
+        <source>Track numbers with a leading zero</source>
+        <translation>Track numbers with a leading zero</translation>
+    </message>
+    <message id="PrefScaleImages">
+        <source>Scale pictures down when they are added or saved</source>
+        <translation>Scale pictures down when they are added or saved</translation>
+    </message>
+    <message id="PrefMaxPixelSize">
+        <source>Largest size:</source>
+        <translation>Largest size:</translation>
+    </message>
+    <message id="PrefCdsOnly">
+        <source>Search for CD releases only</source>
+        <translation>Search for CD releases only</translation>
+    </message>
+    <message id="PrefAllInOneAfterApply">
+        <source>Number, capitalize and name the songs after applying a release</source>
+        <translation>Number, capitalize and name the songs after applying a release</translation>
+    </message>
+    <message id="PrefLookupToken">
+        <source>Personal access token:</source>
+        <translation>Personal access token:</translation>
+    </message>
+    <message id="PrefColumnsShown">
+        <source>The song table shows these columns:</source>
+        <translation>The song table shows these columns:</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Screenshots of Quorl for the README and the store listing: starts quorl under Xvfb on a
+# folder of sample songs it makes and writes main-window.png, preferences.png and
+# save-report.png into OUTDIR. Builds the release configuration first; QUORL_BIN_DIR may name
+# another build folder holding app/quorl and cli/quorl-cli.
+# Usage: scripts/screenshot.sh OUTDIR
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out="$(mkdir -p "${1:?usage: screenshot.sh OUTDIR}" && cd "$1" && pwd)"
+
+if [ -z "${QUORL_SCREENSHOT_DISPLAY:-}" ]; then
+  if [ -z "${QUORL_BIN_DIR:-}" ]; then
+    scripts/install-deps.sh
+    cmake --preset release >/dev/null
+    cmake --build --preset release --target quorl quorl-cli
+    export QUORL_BIN_DIR="$PWD/build/release"
+  fi
+  QUORL_SCREENSHOT_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1400x900x24" "$0" "$out"
+fi
+
+bin="$QUORL_BIN_DIR"
+work="$(mktemp -d)"
+trap 'kill "${pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+scripts/sample-songs.sh "$bin/cli/quorl-cli" "$work/Music"
+
+# Settings of its own: the review prompt counts as answered, all columns worth showing shown.
+export XDG_CONFIG_HOME="$work/config"
+mkdir -p "$XDG_CONFIG_HOME/quorl"
+version="$("$bin/cli/quorl-cli" --version | awk '{print $2}')"
+cat > "$XDG_CONFIG_HOME/quorl/quorl.ini" <<INI
+[General]
+LAST_CAMPAIGN_VERSION=$version
+COLUMN_HIDE_ALBUM=false
+COLUMN_HIDE_YEAR=false
+INI
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+
+"$bin/app/quorl" "$work/Music" >"$work/quorl.log" 2>&1 &
+pid=$!
+window="$(xdotool search --sync --onlyvisible --name '^Quorl' | head -n 1)"
+sleep 3
+
+# The whole window, drawn from the screen so that sheets over it show too.
+shoot() {
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$1"
+  echo "$out/$1"
+}
+
+# The first album selected: its shared values in the fields, its cover beside them.
+xdotool windowfocus --sync "$window"
+xdotool key --delay 80 ctrl+Home shift+Down shift+Down shift+Down shift+Down
+sleep 1
+shoot main-window.png
+
+xdotool key ctrl+comma
+sleep 1.5
+shoot preferences.png
+xdotool key Escape
+sleep 0.5
+
+# A file replaced behind the editor's back is not written over: the save reports it.
+cp "$work/Music/02 Über den Wolken.mp3" "$work/replacement.mp3"
+rm "$work/Music/02 Über den Wolken.mp3"
+cp "$work/replacement.mp3" "$work/Music/02 Über den Wolken.mp3"
+xdotool windowfocus --sync "$window"
+xdotool key ctrl+shift+s
+sleep 3
+shoot save-report.png

@@ -1,0 +1,159 @@
+#pragma once
+
+#include "editor/songtablecolumns.h"
+#include "editor/toolpanels.h"
+#include "tags/tagswriter.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QTimer>
+
+#include <memory>
+
+class AboutBox;
+class BottomBar;
+class CoverPanel;
+class EditorController;
+class FieldArea;
+class FieldEditor;
+class ImageController;
+class PreferencesDialog;
+class ProgressSheet;
+class QActionGroup;
+class QLineEdit;
+class QSplitter;
+class QStackedWidget;
+class SaveController;
+class SongTableModel;
+class SongTableView;
+class ViewSwitch;
+class WindowProgress;
+class WindowQuestions;
+
+// The editor window: the song table with the field area and the cover panel beside it, the
+// browser view behind the view switch, the menus and the bottom bar. It makes the core's
+// controllers, is their user interface (questions, progress, table state) and hands every
+// command to them.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // The window's commands, for menus, the tool bar and the tests.
+    enum class Command {
+        Add,
+        Reload,
+        Save,
+        SaveForced,
+        Remove,
+        ClearList,
+        Preferences,
+        Quit,
+        SelectAll,
+        LinkArtists,
+        RemoveAllPictures,
+        ShowEditor,
+        ShowBrowser,
+        FullScreen,
+        Preview,
+        About,
+    };
+
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Once the window is shown: reopens the tool panels open at the last quit and queues the
+    // review prompt.
+    void windowLoaded();
+    // Files and folders handed over by the command line or the desktop.
+    void openFiles(const QStringList &paths);
+
+    QAction *action(Command command) const { return m_actions.value(command); }
+    EditorController &editor() const { return *m_editor; }
+    SaveController &saver() const { return *m_saver; }
+    SongTableModel *songModel() const { return m_model; }
+    SongTableView *table() const { return m_table; }
+    FieldArea *fieldArea() const { return m_fieldArea; }
+    CoverPanel *coverPanel() const { return m_coverPanel; }
+    BottomBar *bottomBar() const { return m_bottomBar; }
+    ProgressSheet *progressSheet() const { return m_progressSheet; }
+    ViewSwitch *viewSwitch() const { return m_viewSwitch; }
+    QLineEdit *searchField() const { return m_searchField; }
+    QSplitter *editorSplitter() const { return m_editorSplit; }
+    QSplitter *sidePanelSplitter() const { return m_sideSplit; }
+    // Made on first use.
+    PreferencesDialog *preferences();
+    AboutBox *aboutBox();
+
+    // Runs the pending refresh of the field area, the cover panel and the status line now
+    // (they follow the songs and the selection once the event loop runs).
+    void refreshNow();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void buildViews();
+    void buildActions();
+    void buildMenus();
+    void buildToolBar();
+    QAction *addCommand(Command command, const char *textKey, void (MainWindow::*slot)());
+    void restoreLayout();
+    void storeLayout();
+
+    void addSongs();
+    void reloadSongs();
+    void save();
+    void saveForced();
+    void startSaving(bool forced);
+    void removeSongs();
+    void clearList();
+    void showPreferences();
+    void quit();
+    void selectAll();
+    void toggleArtistsLink();
+    void removeAllPictures();
+    void toggleFullScreen();
+    void togglePreview();
+    void showAbout();
+
+    void selectionChanged();
+    void songsChanged();
+    void scheduleRefresh();
+    void updateFullScreenTitle();
+    void updateActions();
+    void setEditingBlocked(bool blocked);
+    // The unsaved-changes question and what follows it at the end: true when the window may go.
+    bool mayEnd();
+
+    std::unique_ptr<WindowQuestions> m_questions;
+    std::unique_ptr<WindowProgress> m_progress;
+    std::unique_ptr<EditorController> m_editor;
+    TagsWriter m_writer;
+    std::unique_ptr<SaveController> m_saver;
+    std::unique_ptr<FieldEditor> m_fieldEditor;
+    ToolPanels m_toolPanels;
+    SongTableModel *m_model = nullptr;
+    ImageController *m_images = nullptr;
+
+    QStackedWidget *m_views = nullptr;
+    QSplitter *m_editorSplit = nullptr;
+    QSplitter *m_sideSplit = nullptr;
+    SongTableView *m_table = nullptr;
+    FieldArea *m_fieldArea = nullptr;
+    CoverPanel *m_coverPanel = nullptr;
+    QWidget *m_browser = nullptr;
+    QLineEdit *m_searchField = nullptr;
+    BottomBar *m_bottomBar = nullptr;
+    ProgressSheet *m_progressSheet = nullptr;
+    ViewSwitch *m_viewSwitch = nullptr;
+    PreferencesDialog *m_preferences = nullptr;
+    AboutBox *m_aboutBox = nullptr;
+    QHash<Command, QAction *> m_actions;
+    QActionGroup *m_viewGroup = nullptr;
+
+    QTimer m_refresh;
+    bool m_selectionDirty = true;
+    bool m_songsDirty = true;
+    bool m_ending = false;
+};

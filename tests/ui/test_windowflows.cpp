@@ -1,0 +1,245 @@
+#include "editor/editorcontroller.h"
+#include "editor/songtablecolumns.h"
+#include "fixtures.h"
+#include "model/localized.h"
+#include "model/song.h"
+#include "model/userdefaults.h"
+#include "ui/aboutbox.h"
+#include "ui/bottombar.h"
+#include "ui/fieldarea.h"
+#include "ui/mainwindow.h"
+#include "ui/preferencesdialog.h"
+#include "ui/progresssheet.h"
+#include "ui/songtableview.h"
+#include "ui/viewswitch.h"
+#include "quorlversion.h"
+#include "windowtesting.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace WindowTesting;
+
+// The main window as a whole: editing and saving with the keyboard, the question at the end,
+// the save report, the view switch, full screen, the preferences and what the window remembers.
+class TestWindowFlows : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void editsTheSelectionAndSavesWithTheShortcut();
+    void asksAboutUnsavedChangesAtClose_data();
+    void asksAboutUnsavedChangesAtClose();
+    void reportsSongsThatCouldNotBeSaved();
+    void switchesViewsAndMovesTheFocus();
+    void namesTheFullScreenStateItLeadsTo();
+    void preferencesShowAndHideColumnsAtOnce();
+    void remembersGeometryAndSplitters();
+    void progressSheetStopsOnce();
+    void aboutBoxNamesProductAndVersion();
+
+private:
+    // A shown, active window with the three songs loaded (all selected).
+    bool openWindow();
+    MainWindow &window() const { return **m_test; }
+
+    std::optional<TestWindow> m_test;
+};
+
+void TestWindowFlows::init()
+{
+    m_test.emplace();
+}
+
+void TestWindowFlows::cleanup()
+{
+    m_test.reset();
+}
+
+bool TestWindowFlows::openWindow()
+{
+    return m_test->open({{"a.mp3", "Alpha", "Ann", {}, {}, "silence.mp3"},
+                         {"b.mp3", "Beta", "Bob", {}, {}, "silence.mp3"},
+                         {"c.flac", "Gamma", "Cy", {}, {}, "silence.flac"}});
+}
+
+void TestWindowFlows::editsTheSelectionAndSavesWithTheShortcut()
+{
+    QVERIFY(openWindow());
+    QCOMPARE(window().bottomBar()->statusText(), QStringLiteral("3 songs loaded, 3 selected"));
+    QLineEdit *artist = window().fieldArea()->lineEditFor(SongField::Artist);
+    artist->setFocus();
+    QTest::keyClicks(artist, QStringLiteral("Dora"));
+    QTest::keyClick(artist, Qt::Key_Return);
+    window().refreshNow();
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(song(window(), row)->artist(), QStringLiteral("Dora"));
+    QVERIFY(window().isWindowModified());
+
+    QTest::keySequence(&window(), QKeySequence::Save);
+    QVERIFY(waitForSave(window()));
+    QVERIFY(!window().isWindowModified());
+    for (int row = 0; row < 3; ++row) {
+        const std::unique_ptr<Song> onDisk = reread(*song(window(), row));
+        QVERIFY(onDisk);
+        QCOMPARE(onDisk->artist(), QStringLiteral("Dora"));
+    }
+}
+
+void TestWindowFlows::asksAboutUnsavedChangesAtClose_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<QString>("titleOnDisk");
+    QTest::newRow("save") << "Save" << true << "Changed";
+    QTest::newRow("cancel") << "Cancel" << false << "Alpha";
+    QTest::newRow("don't save") << "DontSave" << true << "Alpha";
+}
+
+void TestWindowFlows::asksAboutUnsavedChangesAtClose()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, closes);
+    QFETCH(QString, titleOnDisk);
+    QVERIFY(openWindow());
+    song(window(), 0)->setTitle(QStringLiteral("Changed"));
+    DialogAnswerer answerer;
+    answerer.answer(button);
+    QTest::keySequence(&window(), window().action(MainWindow::Command::Quit)->shortcut());
+    QCOMPARE(answerer.asked, QStringList{Localized::text("UnsavedChanges")});
+    QCOMPARE(window().isVisible(), !closes);
+    QCOMPARE(song(window(), 0)->title(), QStringLiteral("Changed"));
+    QCOMPARE(reread(*song(window(), 0))->title(), titleOnDisk);
+}
+
+void TestWindowFlows::reportsSongsThatCouldNotBeSaved()
+{
+    QVERIFY(openWindow());
+    song(window(), 0)->setTitle(QStringLiteral("One"));
+    song(window(), 1)->setTitle(QStringLiteral("Two"));
+    // Another file now stands where the second song was read from: the save leaves it alone.
+    QVERIFY(QFile::remove(m_test->paths[1]));
+    QVERIFY(!copyFixture(m_test->dir(), QStringLiteral("silence.mp3"), QStringLiteral("b.mp3")).isEmpty());
+    DialogAnswerer answerer;
+    answerer.answer(QStringLiteral("OK"));
+    QTest::keySequence(&window(), QKeySequence::Save);
+    QVERIFY(waitForSave(window()));
+    QCOMPARE(answerer.asked, QStringList{Localized::text("CouldNotSaveOneOrMoreFiles")});
+    QCOMPARE(reread(*song(window(), 0))->title(), QStringLiteral("One"));
+    QCOMPARE(reread(*song(window(), 1))->title(), QString());
+    QVERIFY(song(window(), 1)->isModified());
+    QVERIFY(window().isWindowModified());
+    // The window is usable again.
+    QVERIFY(window().fieldArea()->editorFor(SongField::Title)->isEnabled());
+    QVERIFY(window().action(MainWindow::Command::Save)->isEnabled());
+}
+
+void TestWindowFlows::switchesViewsAndMovesTheFocus()
+{
+    QVERIFY(openWindow());
+    ViewSwitch *views = window().viewSwitch();
+    QSignalSpy changes(views, &ViewSwitch::viewChanged);
+    QTest::keyClick(&window(), Qt::Key_2, Qt::ControlModifier);
+    QVERIFY(!views->isEditorVisible());
+    QTRY_VERIFY(window().searchField()->hasFocus());
+    QTest::keyClick(&window(), Qt::Key_2, Qt::ControlModifier);
+    QCOMPARE(changes.size(), 1);
+    QVERIFY(window().action(MainWindow::Command::ShowBrowser)->isChecked());
+    QTest::keyClick(&window(), Qt::Key_1, Qt::ControlModifier);
+    QVERIFY(views->isEditorVisible());
+    QTRY_VERIFY(window().table()->hasFocus());
+    QCOMPARE(changes.size(), 2);
+}
+
+void TestWindowFlows::namesTheFullScreenStateItLeadsTo()
+{
+    QVERIFY(openWindow());
+    QAction *fullScreen = window().action(MainWindow::Command::FullScreen);
+    QCOMPARE(fullScreen->text(), Localized::text("EnterFullScreen"));
+    fullScreen->trigger();
+    QTRY_VERIFY(window().isFullScreen());
+    QCOMPARE(fullScreen->text(), Localized::text("ExitFullScreen"));
+    fullScreen->trigger();
+    QTRY_VERIFY(!window().isFullScreen());
+    QCOMPARE(fullScreen->text(), Localized::text("EnterFullScreen"));
+}
+
+void TestWindowFlows::preferencesShowAndHideColumnsAtOnce()
+{
+    QVERIFY(openWindow());
+    const int album = int(SongColumn::Album);
+    QVERIFY(window().table()->isColumnHidden(album));
+    window().action(MainWindow::Command::Preferences)->trigger();
+    PreferencesDialog *preferences = window().preferences();
+    QTRY_VERIFY(preferences->isVisible());
+    QCheckBox *showAlbum = preferences->findChild<QCheckBox *>(QStringLiteral("COLUMN_HIDE_ALBUM"));
+    QVERIFY(showAlbum);
+    QVERIFY(!showAlbum->isChecked());
+    QTest::mouseClick(showAlbum, Qt::LeftButton, {}, QPoint(5, showAlbum->height() / 2));
+    QVERIFY(!window().table()->isColumnHidden(album));
+    QVERIFY(!UserDefaults::shared().boolForKey(QStringLiteral("COLUMN_HIDE_ALBUM")));
+    // A change made elsewhere shows in the sheet.
+    UserDefaults::shared().setBool(true, QStringLiteral("COLUMN_HIDE_ALBUM"));
+    QVERIFY(!showAlbum->isChecked());
+    QVERIFY(window().table()->isColumnHidden(album));
+    // The largest picture size is one of the fixed choices.
+    QComboBox *sizes = preferences->pixelSizeBox();
+    QCOMPARE(sizes->count(), 7);
+    QCOMPARE(sizes->currentData().toInt(), 500);
+}
+
+void TestWindowFlows::remembersGeometryAndSplitters()
+{
+    auto first = std::make_unique<MainWindow>();
+    QVERIFY(first->width() >= 1100 && first->height() >= 700);
+    first->show();
+    QVERIFY(QTest::qWaitForWindowExposed(first.get()));
+    first->resize(1250, 820);
+    first->editorSplitter()->setSizes({360, 890});
+    QTRY_COMPARE(first->editorSplitter()->sizes().constFirst(), 360);
+    const QList<int> sideSizes = first->sidePanelSplitter()->sizes();
+    QVERIFY(first->close());
+
+    auto again = std::make_unique<MainWindow>();
+    again->show();
+    QVERIFY(QTest::qWaitForWindowExposed(again.get()));
+    QCOMPARE(again->size(), QSize(1250, 820));
+    QCOMPARE(again->editorSplitter()->sizes().constFirst(), 360);
+    QCOMPARE(again->sidePanelSplitter()->sizes(), sideSizes);
+}
+
+void TestWindowFlows::progressSheetStopsOnce()
+{
+    QVERIFY(openWindow());
+    ProgressSheet *sheet = window().progressSheet();
+    QVERIFY(sheet->isIdle());
+    sheet->showProgressSheet();
+    sheet->showProgressSheet();
+    QVERIFY(!sheet->isIdle());
+    QVERIFY(sheet->isVisible());
+    QCOMPARE(sheet->windowModality(), Qt::WindowModal);
+    QTest::mouseClick(sheet->stopButton(), Qt::LeftButton);
+    QVERIFY(sheet->isIdle());
+    QVERIFY(!sheet->isVisible());
+}
+
+void TestWindowFlows::aboutBoxNamesProductAndVersion()
+{
+    QVERIFY(openWindow());
+    window().action(MainWindow::Command::About)->trigger();
+    AboutBox *about = window().aboutBox();
+    QVERIFY(about->isVisible());
+    QCOMPARE(about->productText(), QStringLiteral("Quorl"));
+    QVERIFY(about->versionText().contains(QStringLiteral(QUORL_VERSION)));
+    QVERIFY(!about->copyrightText().isEmpty());
+}
+
+QTEST_MAIN(TestWindowFlows)
+#include "test_windowflows.moc"
