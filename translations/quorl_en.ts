@@ -1368,6 +1368,10 @@
         <source>Search for artist and album</source>
         <translation>Search for artist and album</translation>
     </message>
+    <message id="EmptyTableHint">
+        <source>Drop music files or folders here, or choose File › Add…</source>
+        <translation>Drop music files or folders here, or choose File › Add…</translation>
+    </message>
     <message id="BrowserEmptyHint">
         <source>Releases found online will be listed here.</source>
         <translation>Releases found online will be listed here.</translation>

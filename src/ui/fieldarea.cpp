@@ -13,6 +13,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QToolButton>
 
 namespace {
@@ -38,6 +39,40 @@ QVariant argumentOf(SongField field, QString text)
 }
 
 } // namespace
+
+void ChoicesComboBox::invalidateChoices()
+{
+    m_stale = true;
+}
+
+QStringList ChoicesComboBox::choices()
+{
+    fill();
+    QStringList items;
+    for (int index = 0; index < count(); ++index)
+        items.append(itemText(index));
+    return items;
+}
+
+void ChoicesComboBox::showPopup()
+{
+    fill();
+    QComboBox::showPopup();
+}
+
+void ChoicesComboBox::fill()
+{
+    if (!m_stale || !m_provider)
+        return;
+    m_stale = false;
+    // Filling the list leaves the typed text as it is.
+    const QString text = currentText();
+    const QSignalBlocker blocker(this);
+    clear();
+    addItems(m_provider());
+    setCurrentIndex(-1);
+    setEditText(text);
+}
 
 void SelectionCheckBox::nextCheckState()
 {
@@ -97,7 +132,8 @@ void FieldArea::addField(QGridLayout *grid, SongField songField, const char *lab
         field.line = line = new QLineEdit(this);
         grid->addWidget(field.line, row, 1);
     } else {
-        field.combo = new QComboBox(this);
+        field.combo = new ChoicesComboBox(this);
+        field.combo->setChoicesProvider([this, songField] { return choicesOf(*fieldFor(songField)); });
         field.combo->setEditable(true);
         field.combo->setInsertPolicy(QComboBox::NoInsert);
         // No completion while typing: the text is what the person types.
@@ -171,6 +207,12 @@ QLineEdit *FieldArea::lineEditFor(SongField songField) const
 {
     const Field *field = fieldFor(songField);
     return field ? lineOf(*field) : nullptr;
+}
+
+QStringList FieldArea::choicesFor(SongField songField) const
+{
+    const Field *field = fieldFor(songField);
+    return field && field->combo ? field->combo->choices() : QStringList();
 }
 
 QToolButton *FieldArea::clearButtonFor(SongField songField) const
@@ -270,18 +312,8 @@ void FieldArea::showField(Field &field, const QList<Song *> &songs)
     }
     QLineEdit *line = lineOf(field);
     if (field.combo) {
-        std::optional<QStringList> choices;
-        const QVariant values = songs.isEmpty() ? QVariant() : QVariant(valuesForKey(songs, Song::keyForField(field.field)));
-        switch (field.choices) {
-        case Choices::Values: choices = Array2SetAsArrayTransformer().transformedValue(values); break;
-        case Choices::Genres: choices = Genre2ArrayTransformer().transformedValue(values); break;
-        case Choices::Discs: choices = Disc2ArrayTransformer().transformedValue(values); break;
-        case Choices::None: break;
-        }
         field.combo->clear();
-        if (choices)
-            field.combo->addItems(*choices);
-        field.combo->setCurrentIndex(-1);
+        field.combo->invalidateChoices();
         field.combo->setEditText(text);
     } else {
         line->setText(text);
@@ -297,6 +329,20 @@ void FieldArea::showField(Field &field, const QList<Song *> &songs)
                                                                             : standard.color(QPalette::Text));
         line->setPalette(palette);
     }
+}
+
+QStringList FieldArea::choicesOf(const Field &field) const
+{
+    const QList<Song *> songs = m_editor->selectedObjects();
+    const QVariant values = songs.isEmpty() ? QVariant() : QVariant(valuesForKey(songs, Song::keyForField(field.field)));
+    std::optional<QStringList> choices;
+    switch (field.choices) {
+    case Choices::Values: choices = Array2SetAsArrayTransformer().transformedValue(values); break;
+    case Choices::Genres: choices = Genre2ArrayTransformer().transformedValue(values); break;
+    case Choices::Discs: choices = Disc2ArrayTransformer().transformedValue(values); break;
+    case Choices::None: break;
+    }
+    return choices.value_or(QStringList());
 }
 
 void FieldArea::showCompilation(const QList<Song *> &songs)

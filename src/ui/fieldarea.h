@@ -3,12 +3,14 @@
 #include "model/songobserverset.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QList>
 #include <QWidget>
 
+#include <functional>
+
 class EditorController;
 class FieldEditor;
-class QComboBox;
 class QGridLayout;
 class QLineEdit;
 class QToolButton;
@@ -22,6 +24,26 @@ public:
 
 protected:
     void nextCheckState() override;
+};
+
+// A combo box whose choices are made when its list is opened (or asked for): a large selection
+// has many distinct values, and most selections never open the list.
+class ChoicesComboBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+    void setChoicesProvider(std::function<QStringList()> provider) { m_provider = std::move(provider); }
+    // The choices go stale when the selection or its songs change.
+    void invalidateChoices();
+    // The choices, made now if stale.
+    QStringList choices();
+    void showPopup() override;
+
+private:
+    void fill();
+
+    std::function<QStringList()> m_provider;
+    bool m_stale = true;
 };
 
 // The tag fields of the selected songs beside the table. Each field shows the value the
@@ -47,6 +69,8 @@ public:
     // The line edit a field is typed into; null for the compilation flag.
     QLineEdit *lineEditFor(SongField field) const;
     QToolButton *clearButtonFor(SongField field) const;
+    // The choices a field's list offers; empty for fields without one.
+    QStringList choicesFor(SongField field) const;
     QToolButton *artistLinkButton() const { return m_link; }
 
 private:
@@ -55,7 +79,7 @@ private:
         SongField field;
         Choices choices;
         QLineEdit *line = nullptr;
-        QComboBox *combo = nullptr;
+        ChoicesComboBox *combo = nullptr;
         QToolButton *clear = nullptr;
         bool dirty = false;
     };
@@ -70,6 +94,7 @@ private:
     void chosen(Field &field, const QString &text);
     void clear(SongField field);
     void showField(Field &field, const QList<Song *> &songs);
+    QStringList choicesOf(const Field &field) const;
     void showCompilation(const QList<Song *> &songs);
     void settingChanged(const QString &key);
     void updateEnabled(qsizetype selected);

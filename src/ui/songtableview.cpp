@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QTimer>
 
 namespace {
@@ -167,6 +168,18 @@ void SongTableView::setSelectedRows(const QList<int> &rows)
         const QModelIndex current = model()->index(sorted.first(), std::max(0, currentIndex().column()));
         selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
     }
+}
+
+void SongTableView::paintEvent(QPaintEvent *event)
+{
+    QTableView::paintEvent(event);
+    if (!m_model || m_model->rowCount() > 0)
+        return;
+    // An empty list says how songs come in.
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(viewport()->rect().adjusted(24, 24, -24, -24), Qt::AlignCenter | Qt::TextWordWrap,
+                     Localized::text("EmptyTableHint"));
 }
 
 // ---- Editing ---------------------------------------------------------------------------------------

@@ -118,10 +118,12 @@ std::optional<QStringList> WindowQuestions::chooseFiles(const FileChoice &choice
     if (!choice.extensions.isEmpty())
         dialog->setNameFilter(nameFilter(Localized::text("ChooserSupportedFiles"), choice.extensions));
     addMessage(*dialog, Localized::text(choice.messageKey));
-    if (m_lastFolder.isEmpty())
+    // The first chooser starts in the music folder, or at home where there is none.
+    if (m_lastFolder.isEmpty() || !QFileInfo(m_lastFolder).isDir())
         m_lastFolder = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
-    if (QFileInfo(m_lastFolder).isDir())
-        dialog->setDirectory(m_lastFolder);
+    if (!QFileInfo(m_lastFolder).isDir())
+        m_lastFolder = QDir::homePath();
+    dialog->setDirectory(m_lastFolder);
     if (dialog->exec() != QDialog::Accepted)
         return std::nullopt;
     m_lastFolder = dialog->directory().absolutePath();

@@ -83,8 +83,8 @@ void TestFieldArea::showsTheSharedValueOrAPlaceholder()
     QLineEdit *artist = fields()->lineEditFor(SongField::Artist);
     QCOMPARE(artist->text(), QString());
     QCOMPARE(artist->placeholderText(), Localized::text("FieldMultipleValues"));
-    auto *artists = qobject_cast<QComboBox *>(fields()->editorFor(SongField::Artist));
-    QCOMPARE(artists->count(), 2);
+    QWidget *artists = fields()->editorFor(SongField::Artist);
+    QCOMPARE(fields()->choicesFor(SongField::Artist), (QStringList{"Ann", "Bob"}));
     // The file name is for one song at a time.
     QVERIFY(!fields()->editorFor(SongField::FileName)->isEnabled());
     window().table()->setSelectedRows({1});
@@ -175,11 +175,8 @@ void TestFieldArea::genresCommittedFeedTheChoices()
     type(SongField::Genre, QStringLiteral("Jazz"));
     type(SongField::Genre, QStringLiteral("Blues"));
     QCOMPARE(UserDefaults::shared().stringArrayForKey(QStringLiteral("GENRE_HISTORY")), (QStringList{"Blues", "Jazz"}));
+    QCOMPARE(fields()->choicesFor(SongField::Genre), (QStringList{"Blues", "Jazz"}));
     auto *genres = qobject_cast<QComboBox *>(fields()->editorFor(SongField::Genre));
-    QStringList choices;
-    for (int index = 0; index < genres->count(); ++index)
-        choices.append(genres->itemText(index));
-    QCOMPARE(choices, (QStringList{"Blues", "Jazz"}));
     // Choosing one from the list sets it and puts it first in the history.
     genres->showPopup();
     QTest::keyClick(genres->view(), Qt::Key_Down);
