@@ -24,7 +24,7 @@ const QList<ToolSelection::Choice> &modes()
 const QList<OptionDefinition> &CaseCommand::options() const
 {
     static const QList<OptionDefinition> definitions = {
-        {ModeOption, QChar(), QStringLiteral("MODE"), "CliHelpOptionMode"},
+        {ModeOption, QChar(), QStringLiteral("MODE"), "CliHelpOptionMode", ToolSelection::names(modes())},
         {KeepCapitalsOption, QChar(), QString(), "CliHelpOptionKeepCapitals"},
     };
     return definitions;

@@ -1,6 +1,8 @@
 #include "clirunner.h"
 
+#include "completion.h"
 #include "console.h"
+#include "manpage.h"
 #include "songloader.h"
 #include "terminalui.h"
 #include "usage.h"
@@ -47,6 +49,8 @@ ExitCode CliRunner::runLine(const QList<Argument> &arguments)
 {
     // Overrides are parsed against the registered settings, so they must be known first.
     SettingsRegistry::registerDefaults();
+    if (std::optional<ExitCode> printed = printForBuild(arguments))
+        return *printed;
 
     const auto lookup = [this](const QString &name) -> const QList<OptionDefinition> * {
         const Command *command = find(name);
@@ -73,6 +77,25 @@ ExitCode CliRunner::runLine(const QList<Argument> &arguments)
     if (!options)
         return usageError(options.error().detail);
     return runCommand(*command, line.global, line.operands);
+}
+
+std::optional<ExitCode> CliRunner::printForBuild(const QList<Argument> &arguments) const
+{
+    const QString first = arguments.isEmpty() ? QString() : arguments.first().text;
+    if (first == u"--print-man" && arguments.size() == 1) {
+        Console::out(ManPage::roff(m_commands));
+        return ExitCode::Success;
+    }
+    if (first != u"--print-completion")
+        return std::nullopt;
+    const QString shell = arguments.size() == 2 ? arguments.at(1).text : QString();
+    if (shell == u"bash")
+        Console::out(Completion::bash(m_commands));
+    else if (shell == u"zsh")
+        Console::out(Completion::zsh(m_commands));
+    else
+        return usageError(Localized::text("CliBadChoiceXYZ").arg(shell, first, QStringLiteral("bash, zsh")));
+    return ExitCode::Success;
 }
 
 ExitCode CliRunner::runCommand(Command &command, const GlobalOptions &global, const QList<Argument> &paths)

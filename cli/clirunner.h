@@ -4,6 +4,7 @@
 #include "command.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 // Runs one invocation of the tool: parses the command line, applies the setting overrides,
@@ -21,6 +22,9 @@ public:
 private:
     Command *find(const QString &name) const;
     ExitCode runLine(const QList<Argument> &arguments);
+    // The hidden "--print-completion bash|zsh" and "--print-man" that the build runs to write the
+    // completion scripts and the manual page; nullopt for any other command line.
+    std::optional<ExitCode> printForBuild(const QList<Argument> &arguments) const;
     ExitCode usageError(const QString &message) const;
     ExitCode runCommand(Command &command, const GlobalOptions &global, const QList<Argument> &paths);
 

@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <vector>
@@ -43,6 +44,9 @@ public:
     virtual const char *summaryKey() const = 0;
     virtual QString synopsis() const { return QStringLiteral("PATH..."); }
     virtual const QList<OptionDefinition> &options() const;
+    // The words a command takes as its first operand ("search", "apply"), for the completion;
+    // empty when the operands are paths.
+    virtual QStringList subcommands() const { return {}; }
 
     // Checks the command's options and takes any leading operands it needs (a TSV file, a
     // search text) out of operands; what is left are the paths to load. A failure is a usage

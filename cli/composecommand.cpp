@@ -8,6 +8,14 @@ namespace {
 
 const QString TargetOption = QStringLiteral("target");
 
+QList<ToolSelection::Choice> targets()
+{
+    QList<ToolSelection::Choice> choices;
+    for (const CompositionController::Choice &choice : CompositionController::targets())
+        choices.append({choice.value, choice.value});
+    return choices;
+}
+
 } // namespace
 
 ComposeCommand::ComposeCommand()
@@ -22,9 +30,9 @@ ComposeCommand::ComposeCommand()
 const QList<OptionDefinition> &ComposeCommand::options() const
 {
     static const QList<OptionDefinition> definitions = {
-        ToolSelection::SchemeOptions::schemeText("CliHelpOptionComposeScheme"),
+        m_scheme.schemeText("CliHelpOptionComposeScheme"),
         ToolSelection::SchemeOptions::patternText(),
-        {TargetOption, QChar(), QStringLiteral("FIELD"), "CliHelpOptionTarget"},
+        {TargetOption, QChar(), QStringLiteral("FIELD"), "CliHelpOptionTarget", ToolSelection::names(targets())},
     };
     return definitions;
 }
@@ -36,10 +44,7 @@ Result<void> ComposeCommand::parseOptions(const ParsedOptions &options, QList<Ar
         return scheme;
     if (!options.has(TargetOption))
         return {};
-    QList<ToolSelection::Choice> targets;
-    for (const CompositionController::Choice &choice : CompositionController::targets())
-        targets.append({choice.value, choice.value});
-    Result<QString> target = ToolSelection::choose(targets, TargetOption, options.value(TargetOption));
+    Result<QString> target = ToolSelection::choose(targets(), TargetOption, options.value(TargetOption));
     if (!target)
         return target.error();
     // The fixed scheme always writes the title: a target given with it would silently do

@@ -37,6 +37,7 @@ public:
     const char *summaryKey() const override { return "CliSummaryDiscogs"; }
     QString synopsis() const override;
     const QList<OptionDefinition> &options() const override;
+    QStringList subcommands() const override { return {QStringLiteral("search"), QStringLiteral("apply")}; }
     Result<void> parseOptions(const ParsedOptions &options, QList<Argument> *operands) override;
     bool loadsSongs() const override { return m_apply; }
     ExitCode run(CommandContext &context) override;

@@ -45,6 +45,14 @@ const ClearChoice ClearChoices[] = {
     {"compilation", [](FieldEditor &editor) { editor.setValueForKey(u"isCompilation", qint64(0)); }},
 };
 
+QStringList clearFields()
+{
+    QStringList fields;
+    for (const ClearChoice &choice : ClearChoices)
+        fields.append(QLatin1String(choice.field));
+    return fields;
+}
+
 enum class ValueKind {
     Text,
     NumberPair, // "n", "n/N", "/N", "n/" or empty
@@ -101,7 +109,7 @@ Error badValue(const QString &option, const QString &value)
 const QList<OptionDefinition> &EditCommand::options() const
 {
     static const QList<OptionDefinition> definitions = {
-        {ClearOption, QChar(), QStringLiteral("FIELD"), "CliHelpOptionClear"},
+        {ClearOption, QChar(), QStringLiteral("FIELD"), "CliHelpOptionClear", clearFields()},
         {QStringLiteral("track"), QChar(), QStringLiteral("N[/TOTAL]"), "CliHelpOptionTrack"},
         {QStringLiteral("title"), QChar(), QStringLiteral("TEXT"), "CliHelpOptionTitle"},
         {QStringLiteral("artist"), QChar(), QStringLiteral("TEXT"), "CliHelpOptionArtist"},
@@ -113,7 +121,8 @@ const QList<OptionDefinition> &EditCommand::options() const
         {QStringLiteral("year"), QChar(), QStringLiteral("YEAR"), "CliHelpOptionYear"},
         {QStringLiteral("comment"), QChar(), QStringLiteral("TEXT"), "CliHelpOptionComment"},
         {QStringLiteral("lyrics"), QChar(), QStringLiteral("TEXT"), "CliHelpOptionLyrics"},
-        {QStringLiteral("compilation"), QChar(), QStringLiteral("0|1"), "CliHelpOptionCompilation"},
+        {QStringLiteral("compilation"), QChar(), QStringLiteral("0|1"), "CliHelpOptionCompilation",
+         {QStringLiteral("0"), QStringLiteral("1")}},
         {FileNameOption, QChar(), QStringLiteral("NAME"), "CliHelpOptionFileName"},
         {RemoveCoversOption, QChar(), QString(), "CliHelpOptionRemoveCovers"},
         {AddCoverOption, QChar(), QStringLiteral("FILE"), "CliHelpOptionAddCover"},

@@ -8,6 +8,14 @@ namespace {
 
 const QString SourceOption = QStringLiteral("source");
 
+QList<ToolSelection::Choice> sources()
+{
+    QList<ToolSelection::Choice> choices;
+    for (const ExtractionController::Choice &choice : ExtractionController::sources())
+        choices.append({choice.value, choice.value});
+    return choices;
+}
+
 } // namespace
 
 ExtractCommand::ExtractCommand()
@@ -23,9 +31,9 @@ ExtractCommand::ExtractCommand()
 const QList<OptionDefinition> &ExtractCommand::options() const
 {
     static const QList<OptionDefinition> definitions = {
-        ToolSelection::SchemeOptions::schemeText("CliHelpOptionExtractScheme"),
+        m_scheme.schemeText("CliHelpOptionExtractScheme"),
         ToolSelection::SchemeOptions::patternText(),
-        {SourceOption, QChar(), QStringLiteral("SOURCE"), "CliHelpOptionSource"},
+        {SourceOption, QChar(), QStringLiteral("SOURCE"), "CliHelpOptionSource", ToolSelection::names(sources())},
     };
     return definitions;
 }
@@ -39,10 +47,7 @@ Result<void> ExtractCommand::parseOptions(const ParsedOptions &options, QList<Ar
     if (m_scheme.pattern() && !ExtractionController::isValidPattern(*m_scheme.pattern()))
         return Error{ErrorCode::InvalidArgument, Localized::text("CliPatternHasNeighbouringTokens")};
     if (options.has(SourceOption)) {
-        QList<ToolSelection::Choice> sources;
-        for (const ExtractionController::Choice &choice : ExtractionController::sources())
-            sources.append({choice.value, choice.value});
-        Result<QString> source = ToolSelection::choose(sources, SourceOption, options.value(SourceOption));
+        Result<QString> source = ToolSelection::choose(sources(), SourceOption, options.value(SourceOption));
         if (!source)
             return source.error();
         m_source = source.value();

@@ -14,7 +14,7 @@ NameCommand::NameCommand()
 const QList<OptionDefinition> &NameCommand::options() const
 {
     static const QList<OptionDefinition> definitions = {
-        ToolSelection::SchemeOptions::schemeText("CliHelpOptionNameScheme"),
+        m_scheme.schemeText("CliHelpOptionNameScheme"),
         ToolSelection::SchemeOptions::patternText(),
     };
     return definitions;

@@ -29,6 +29,15 @@ const OptionDefinition *findShort(const QList<OptionDefinition> &definitions, QC
     return nullptr;
 }
 
+// "KEY=" for every setting, as -D takes them.
+QStringList settingAssignments()
+{
+    QStringList assignments;
+    for (const SettingsRegistry::Entry &entry : SettingsRegistry::entries())
+        assignments.append(entry.key + QLatin1Char('='));
+    return assignments;
+}
+
 QString displayName(const OptionDefinition &definition)
 {
     return definition.longName.isEmpty() ? QStringLiteral("-") + definition.shortName
@@ -209,13 +218,13 @@ QStringList ParsedOptions::values(const QString &name) const
 const QList<OptionDefinition> &globalOptionDefinitions()
 {
     static const QList<OptionDefinition> definitions = {
-        {QString(), QLatin1Char('D'), QStringLiteral("KEY=VALUE"), "CliHelpOptionSetting"},
+        {QString(), QLatin1Char('D'), QStringLiteral("KEY=VALUE"), "CliHelpOptionSetting", settingAssignments()},
         {QStringLiteral("json"), QChar(), QString(), "CliHelpOptionJson"},
         {QStringLiteral("dry-run"), QChar(), QString(), "CliHelpOptionDryRun"},
         {QStringLiteral("force"), QChar(), QString(), "CliHelpOptionForce"},
         {QStringLiteral("yes"), QChar(), QString(), "CliHelpOptionYes"},
         {QStringLiteral("quiet"), QChar(), QString(), "CliHelpOptionQuiet"},
-        {QStringLiteral("sort"), QChar(), QStringLiteral("KEY,..."), "CliHelpOptionSort"},
+        {QStringLiteral("sort"), QChar(), QStringLiteral("KEY,..."), "CliHelpOptionSort", SortOption::keys()},
         {QStringLiteral("help"), QLatin1Char('h'), QString(), "CliHelpOptionHelp"},
         {QStringLiteral("version"), QChar(), QString(), "CliHelpOptionVersion"},
     };

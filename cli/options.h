@@ -10,6 +10,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <functional>
@@ -22,6 +23,8 @@ struct OptionDefinition {
     QChar shortName;          // null when there is none
     QString valueName;        // shown in the help, e.g. "DIR"
     const char *helpKey = nullptr;
+    // The values the option takes, offered by the shell completion; empty for any value.
+    QStringList choices = {};
 };
 
 // The options a command received, in command-line order.

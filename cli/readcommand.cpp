@@ -37,7 +37,7 @@ const QList<OptionDefinition> &ReadCommand::options() const
 {
     static const QList<OptionDefinition> definitions = {
         {FormatOption, QChar(), QStringLiteral("PATTERN"), "CliHelpOptionFormat"},
-        {FieldsOption, QChar(), QStringLiteral("KEY,..."), "CliHelpOptionFields"},
+        {FieldsOption, QChar(), QStringLiteral("KEY,..."), "CliHelpOptionFields", SongJson::keys()},
     };
     return definitions;
 }

@@ -138,12 +138,16 @@ void TerminalUserInterface::showProgressSheet()
 
 void TerminalUserInterface::setProgressSubText(const QString &text)
 {
-    if (!text.isEmpty())
-        Console::errLine(text);
+    // The steps and counts of a lookup show as those of a load or a save do.
+    if (text.isEmpty())
+        m_progressLine.show(QString());
+    else
+        m_progressLine.showCount(text);
 }
 
 void TerminalUserInterface::endProgressSheet()
 {
+    m_progressLine.show(QString());
     m_idle = true;
     if (m_interruptWatch)
         m_interruptWatch->disarm();

@@ -16,8 +16,8 @@ class InterruptWatch;
 // that its error list reaches standard error in scripts too. The selection is always every
 // loaded song in list order.
 //
-// Progress (the count of a load or a save) is one line on standard error, rewritten in place,
-// while standard error is a terminal and the run is not quiet.
+// Progress (the count of a load or a save, the steps of a lookup) is one line on standard
+// error, rewritten in place, while standard error is a terminal and the run is not quiet.
 //
 // The lookup's progress sheet is shown while a search runs; Ctrl-C (SIGINT) then dismisses it,
 // which stops the search, and a second Ctrl-C ends the process at once. While no sheet is shown
@@ -38,8 +38,8 @@ public:
     void showProgress(const QString &text) override;
     void showCountedProgress(const QString &text, qint64 done, qint64 total,
                              const std::function<void()> &cancel) override;
-    // The lookup's progress sheet: each sub text becomes a line on standard error. After a
-    // Ctrl-C it is not shown again until clearInterruption().
+    // The lookup's progress sheet: each sub text takes the progress line. After a Ctrl-C it is
+    // not shown again until clearInterruption().
     void showProgressSheet() override;
     void setProgressSubText(const QString &text) override;
     void endProgressSheet() override;

@@ -14,17 +14,23 @@ const QString PatternOption = QStringLiteral("pattern");
 
 } // namespace
 
+QStringList names(const QList<Choice> &choices)
+{
+    QStringList result;
+    for (const Choice &choice : choices)
+        result.append(choice.name);
+    return result;
+}
+
 Result<QString> choose(const QList<Choice> &choices, const QString &option, const QString &value)
 {
-    QStringList names;
     for (const Choice &choice : choices) {
         if (value == choice.name)
             return choice.key;
-        names.append(choice.name);
     }
     return Error{ErrorCode::InvalidArgument, Localized::text("CliBadChoiceXYZ")
                                                  .arg(value, QStringLiteral("--") + option,
-                                                      names.join(QStringLiteral(", ")))};
+                                                      names(choices).join(QStringLiteral(", ")))};
 }
 
 void selectForRun(const QStringList &group, const QString &key)
@@ -86,9 +92,9 @@ QString SchemeOptions::effectiveKey() const
     return m_chosenKey.isEmpty() ? ToolPreferences::selectedKey(m_group) : m_chosenKey;
 }
 
-OptionDefinition SchemeOptions::schemeText(const char *helpKey)
+OptionDefinition SchemeOptions::schemeText(const char *helpKey) const
 {
-    return {SchemeOption, QChar(), QStringLiteral("SCHEME"), helpKey};
+    return {SchemeOption, QChar(), QStringLiteral("SCHEME"), helpKey, names(m_schemes)};
 }
 
 OptionDefinition SchemeOptions::patternText()

@@ -21,6 +21,8 @@ struct Choice {
     QString key;
 };
 
+// The names of the choices, in order.
+QStringList names(const QList<Choice> &choices);
 // The key for the option's value among the choices; a usage error for any other value.
 Result<QString> choose(const QList<Choice> &choices, const QString &option, const QString &value);
 // Turns the key on and every other key of the group off, for this run.
@@ -47,7 +49,8 @@ public:
     // The scheme the tool will use: the chosen one, else the first of the group that is on.
     QString effectiveKey() const;
 
-    static OptionDefinition schemeText(const char *helpKey);
+    // --scheme with the names of the schemes.
+    OptionDefinition schemeText(const char *helpKey) const;
     static OptionDefinition patternText();
 
 private:

@@ -30,6 +30,18 @@ QString optionLines(const QList<OptionDefinition> &definitions)
 
 } // namespace
 
+const std::vector<std::pair<ExitCode, const char *>> &exitStatuses()
+{
+    static const std::vector<std::pair<ExitCode, const char *>> statuses = {
+        {ExitCode::Success, "CliExitSuccess"},
+        {ExitCode::Failures, "CliExitFailures"},
+        {ExitCode::Usage, "CliExitUsage"},
+        {ExitCode::Interrupted, "CliExitInterrupted"},
+        {ExitCode::Terminated, "CliExitTerminated"},
+    };
+    return statuses;
+}
+
 QString general(const std::vector<std::unique_ptr<Command>> &commands)
 {
     QString text = Localized::text("CliUsage") + QLatin1Char('\n');
@@ -39,14 +51,7 @@ QString general(const std::vector<std::unique_ptr<Command>> &commands)
     for (const auto &command : commands)
         text += QStringLiteral("  %1  %2\n").arg(command->name(), -12).arg(Localized::text(command->summaryKey()));
     text += QLatin1Char('\n') + Localized::text("CliExitStatus") + QLatin1Char('\n');
-    const std::pair<ExitCode, const char *> statuses[] = {
-        {ExitCode::Success, "CliExitSuccess"},
-        {ExitCode::Failures, "CliExitFailures"},
-        {ExitCode::Usage, "CliExitUsage"},
-        {ExitCode::Interrupted, "CliExitInterrupted"},
-        {ExitCode::Terminated, "CliExitTerminated"},
-    };
-    for (const auto &[code, key] : statuses)
+    for (const auto &[code, key] : exitStatuses())
         text += QStringLiteral("  %1  %2\n").arg(int(code), -5).arg(Localized::text(key));
     text += QLatin1Char('\n') + Localized::text("CliCommandHelpHint") + QLatin1Char('\n');
     return text;

@@ -12,6 +12,7 @@ packages=(
   xvfb imagemagick xdotool
   desktop-file-utils appstream
   dosfstools
+  man-db bash-completion zsh
 )
 
 missing=()

@@ -108,8 +108,8 @@
         <translation>everything done</translation>
     </message>
     <message id="CliExitFailures">
-        <source>some songs not named, tagged, saved or renamed; a failed import or lookup; a path that is not a music file; an output that could not be written</source>
-        <translation>some songs not named, tagged, saved or renamed; a failed import or lookup; a path that is not a music file; an output that could not be written</translation>
+        <source>some songs not named, tagged, saved or renamed; a failed import or lookup; a given path that does not exist or is no music file; an output that could not be written</source>
+        <translation>some songs not named, tagged, saved or renamed; a failed import or lookup; a given path that does not exist or is no music file; an output that could not be written</translation>
     </message>
     <message id="CliExitUsage">
         <source>usage error</source>
@@ -168,12 +168,12 @@
         <translation>use VALUE for the setting KEY during this run only</translation>
     </message>
     <message id="CliHelpOptionJson">
-        <source>machine-readable output</source>
-        <translation>machine-readable output</translation>
+        <source>machine-readable output: the songs as JSON after the command (with --dry-run, with their changes)</source>
+        <translation>machine-readable output: the songs as JSON after the command (with --dry-run, with their changes)</translation>
     </message>
     <message id="CliHelpOptionDryRun">
-        <source>do everything except writing or renaming files</source>
-        <translation>do everything except writing or renaming files</translation>
+        <source>do everything except writing or renaming files; print per song each field that would change (old → new) and the new file name with its rename status (ok, collision, exists, invalid, too-long), then the counts</source>
+        <translation>do everything except writing or renaming files; print per song each field that would change (old → new) and the new file name with its rename status (ok, collision, exists, invalid, too-long), then the counts</translation>
     </message>
     <message id="CliHelpOptionForce">
         <source>save every song, not only the modified ones, rebuilding each tag from the song's values: fields Quorl does not edit (ReplayGain, MusicBrainz identifiers, BPM, grouping…) are removed</source>

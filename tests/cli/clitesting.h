@@ -24,7 +24,13 @@
 #include <QTemporaryDir>
 #include <QVariantMap>
 
+#include <QElapsedTimer>
+
+#include <cstdlib>
 #include <memory>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 struct CliRun {
     int exitCode = -1;
@@ -35,17 +41,19 @@ struct CliRun {
     QJsonArray songs() const { return QJsonDocument::fromJson(out).array(); }
 };
 
-// Runs quorl-cli with XDG_CONFIG_HOME at configHome and standard input closed (a script's run);
-// standard output goes to outputFile when one is given ("/dev/full").
-inline CliRun runCli(const QStringList &arguments, const QString &configHome, const QString &outputFile = {})
+// Runs a program with the environment changed by the assignments ("NAME=value") and standard
+// input closed; standard output goes to outputFile when one is given.
+inline CliRun runProgram(const QString &program, const QStringList &arguments, const QStringList &environment,
+                         const QString &outputFile = {})
 {
     QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
-    process.setProcessEnvironment(environment);
+    QProcessEnvironment changed = QProcessEnvironment::systemEnvironment();
+    for (const QString &assignment : environment)
+        changed.insert(assignment.section(u'=', 0, 0), assignment.section(u'=', 1));
+    process.setProcessEnvironment(changed);
     if (!outputFile.isEmpty())
         process.setStandardOutputFile(outputFile, QIODevice::Append);
-    process.start(QStringLiteral(QUORL_CLI_PATH), arguments);
+    process.start(program, arguments);
     process.closeWriteChannel();
     CliRun run;
     if (!process.waitForFinished(120000))
@@ -54,6 +62,14 @@ inline CliRun runCli(const QStringList &arguments, const QString &configHome, co
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
     return run;
+}
+
+// Runs quorl-cli with XDG_CONFIG_HOME at configHome and standard input closed (a script's run);
+// standard output goes to outputFile when one is given ("/dev/full").
+inline CliRun runCli(const QStringList &arguments, const QString &configHome, const QString &outputFile = {})
+{
+    return runProgram(QStringLiteral(QUORL_CLI_PATH), arguments, {QStringLiteral("XDG_CONFIG_HOME=") + configHome},
+                      outputFile);
 }
 
 // The set-up of a test class that runs the tool: the tool is built, and the test process keeps
@@ -76,6 +92,52 @@ inline bool nextCliFolders(const QTemporaryDir &work, QString *config, QString *
     *config = work.filePath(QStringLiteral("config%1").arg(round));
     *songs = work.filePath(QStringLiteral("songs%1").arg(round));
     return QDir().mkpath(*config) && QDir().mkpath(*songs);
+}
+
+// What the tool wrote to standard error when that was a terminal (a pseudo-terminal the test
+// reads), with standard output on a pipe.
+struct TerminalRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray terminal;
+};
+
+inline TerminalRun runOnTerminal(const QStringList &arguments, const QString &configHome)
+{
+    TerminalRun run;
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
+        return run;
+    const int terminal = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+    if (terminal < 0) {
+        ::close(master);
+        return run;
+    }
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+    process.setProcessEnvironment(environment);
+    process.setChildProcessModifier([terminal] { ::dup2(terminal, STDERR_FILENO); });
+    process.start(QStringLiteral(QUORL_CLI_PATH), arguments);
+    process.closeWriteChannel();
+    ::close(terminal);
+    // Read while it runs: a full terminal buffer would hold the tool up.
+    const auto drain = [&] {
+        char buffer[4096];
+        for (ssize_t got; (got = ::read(master, buffer, sizeof buffer)) > 0;)
+            run.terminal.append(buffer, got);
+    };
+    QElapsedTimer timer;
+    timer.start();
+    while (!process.waitForFinished(20) && timer.elapsed() < 120000)
+        drain();
+    drain();
+    ::close(master);
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    return run;
 }
 
 // Copies the untagged fixture of the type into the folder under the name and saves the values

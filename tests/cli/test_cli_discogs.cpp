@@ -1,6 +1,8 @@
 #include "clitesting.h"
 #include "httptestserver.h"
 
+#include "model/localized.h"
+
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +18,8 @@ private slots:
     void searchPrintsReleasesAsJson();
     void searchPrintsCoverSizesAsText();
     void coversWithoutAddressGetThePlaceholder();
+    void progressOnlyOnATerminal_data();
+    void progressOnlyOnATerminal();
     void searchFailures_data();
     void searchFailures();
     void unreachableServiceIsAFailure_data();
@@ -120,6 +124,41 @@ void TestCliDiscogs::coversWithoutAddressGetThePlaceholder()
     QVERIFY2(text.exitCode == 0, text.err.constData());
     QVERIFY2(text.out.contains("   cover: no_image\n   cover: no_image\n"), text.out.constData());
     QVERIFY2(text.out.contains("Blue\\e[31m") && !text.out.contains('\x1b'), text.out.constData());
+}
+
+void TestCliDiscogs::progressOnlyOnATerminal_data()
+{
+    QTest::addColumn<bool>("terminal");
+    QTest::addColumn<bool>("quiet");
+    QTest::newRow("terminal") << true << false;
+    QTest::newRow("terminal, --quiet") << true << true;
+    QTest::newRow("pipe") << false << false;
+}
+
+void TestCliDiscogs::progressOnlyOnATerminal()
+{
+    QFETCH(bool, terminal);
+    QFETCH(bool, quiet);
+    serveRelease();
+    const QStringList arguments = QStringList{"-D", "DISCOGS_API_URL=" + m_server->url("")}
+                                  + (quiet ? QStringList{"--quiet"} : QStringList()) + QStringList{"discogs", "search", "nina"};
+    QByteArray err;
+    if (terminal) {
+        const TerminalRun result = runOnTerminal(arguments, m_config);
+        QCOMPARE(result.exitCode, 0);
+        err = result.terminal;
+    } else {
+        const CliRun result = runCli(arguments, m_config);
+        QCOMPARE(result.exitCode, 0);
+        err = result.err;
+    }
+    QVERIFY(Localized::installStringTable());
+    const QByteArray step = Localized::text("FetchingReleaseInformation").toUtf8();
+    const bool shown = terminal && !quiet;
+    QVERIFY2(err.contains("\r" + step + "\x1b[K") == shown, err.constData());
+    QVERIFY2(err.contains(step) == shown, err.constData());
+    // Erased at the end.
+    QCOMPARE(err.contains("\r\x1b[K"), shown);
 }
 
 void TestCliDiscogs::searchFailures_data()

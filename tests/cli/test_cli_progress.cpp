@@ -15,52 +15,6 @@ namespace {
 
 constexpr int SongCount = 150;
 
-// What the tool wrote to standard error when that was a terminal (a pseudo-terminal the test
-// reads), with standard output on a pipe.
-struct TerminalRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray terminal;
-};
-
-TerminalRun runOnTerminal(const QStringList &arguments, const QString &configHome)
-{
-    TerminalRun run;
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
-        return run;
-    const int terminal = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
-    if (terminal < 0) {
-        ::close(master);
-        return run;
-    }
-    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
-    process.setProcessEnvironment(environment);
-    process.setChildProcessModifier([terminal] { ::dup2(terminal, STDERR_FILENO); });
-    process.start(QStringLiteral(QUORL_CLI_PATH), arguments);
-    process.closeWriteChannel();
-    ::close(terminal);
-    // Read while it runs: a full terminal buffer would hold the tool up.
-    const auto drain = [&] {
-        char buffer[4096];
-        for (ssize_t got; (got = ::read(master, buffer, sizeof buffer)) > 0;)
-            run.terminal.append(buffer, got);
-    };
-    QElapsedTimer timer;
-    timer.start();
-    while (!process.waitForFinished(20) && timer.elapsed() < 120000)
-        drain();
-    drain();
-    ::close(master);
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    return run;
-}
-
 } // namespace
 
 // The count of a long load or save on standard error: one line rewritten in place on a
