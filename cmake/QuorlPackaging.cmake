@@ -21,8 +21,8 @@ set(CPACK_PACKAGE_HOMEPAGE_URL ${QUORL_PROJECT_URL})
 set(CPACK_PACKAGE_CONTACT "Quorl <quorl@example.org>")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
-# The libraries the programs link, found by dpkg-shlibdeps; the picture plugins are loaded at
-# run time and named here.
+# The libraries the programs link, found by dpkg-shlibdeps; the platform, picture and media
+# plugins are loaded at run time and named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
 include(CPack)

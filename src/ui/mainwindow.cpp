@@ -16,6 +16,7 @@
 #include "ui/fieldarea.h"
 #include "ui/icons.h"
 #include "ui/preferencesdialog.h"
+#include "ui/previewwindow.h"
 #include "ui/progresssheet.h"
 #include "ui/songtableview.h"
 #include "ui/viewswitch.h"
@@ -30,6 +31,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -211,10 +213,15 @@ void MainWindow::buildActions()
     });
     addCommand(Command::FullScreen, "EnterFullScreen", &MainWindow::toggleFullScreen)
         ->setShortcut(standardOr(QKeySequence::FullScreen, QKeySequence(Qt::Key_F11)));
-    addCommand(Command::Preview, "MenuPreview", &MainWindow::togglePreview);
     addCommand(Command::About, "MenuAbout", &MainWindow::showAbout);
     for (QAction *each : std::as_const(m_actions))
         each->setShortcutContext(Qt::WindowShortcut);
+    // Space in the song table; in a text field it types a blank.
+    QAction *preview = addCommand(Command::Preview, "MenuPreview", &MainWindow::togglePreview);
+    preview->setShortcut(QKeySequence(Qt::Key_Space));
+    preview->setShortcutContext(Qt::WidgetShortcut);
+    m_table->addAction(preview);
+    m_viewSwitch->setBeforeShowingBrowser([this] { closePreview(); });
 }
 
 void MainWindow::buildMenus()
@@ -411,10 +418,46 @@ void MainWindow::toggleFullScreen()
         showFullScreen();
 }
 
+PreviewWindow *MainWindow::preview()
+{
+    if (!m_preview)
+        m_preview = new PreviewWindow(this);
+    return m_preview;
+}
+
+Song *MainWindow::previewedSong() const
+{
+    const QModelIndex current = m_table->currentIndex();
+    if (current.isValid() && m_table->selectionModel()->isRowSelected(current.row()))
+        return m_model->song(current.row());
+    const QList<Song *> selected = m_editor->selectedObjects();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
 void MainWindow::togglePreview()
 {
-    // TODO: the preview window (cover, tags, path and playback) comes with the multimedia part
-    // of the window; until then Space does nothing.
+    if (m_preview && m_preview->isVisible()) {
+        closePreview();
+        return;
+    }
+    Song *song = previewedSong();
+    if (!song)
+        return;
+    preview()->showSong(song);
+    if (!m_preview->isVisible()) {
+        // Over the window's right edge, within the screen.
+        const QRect frame = frameGeometry();
+        const QRect screen = this->screen()->availableGeometry();
+        m_preview->move(std::max(screen.left(), std::min(frame.right() - m_preview->width() / 2, screen.right() - m_preview->width())),
+                        frame.top() + 80);
+    }
+    m_preview->show();
+}
+
+void MainWindow::closePreview()
+{
+    if (m_preview)
+        m_preview->hide();
 }
 
 void MainWindow::showAbout()
@@ -454,6 +497,9 @@ void MainWindow::refreshNow()
         m_images->selectionDidChange();
     else
         m_images->imagesDidChange();
+    // The preview follows the selection while it shows.
+    if (m_preview && m_preview->isVisible())
+        m_preview->showSong(previewedSong());
     setWindowModified(Songs2IsDirtyTransformer::transformedValue(m_editor->arrangedObjects()));
     updateActions();
 }

@@ -18,12 +18,14 @@ class FieldArea;
 class FieldEditor;
 class ImageController;
 class PreferencesDialog;
+class PreviewWindow;
 class ProgressSheet;
 class QActionGroup;
 class QLineEdit;
 class QSplitter;
 class QStackedWidget;
 class SaveController;
+class Song;
 class SongTableModel;
 class SongTableView;
 class ViewSwitch;
@@ -81,6 +83,7 @@ public:
     QSplitter *editorSplitter() const { return m_editorSplit; }
     QSplitter *sidePanelSplitter() const { return m_sideSplit; }
     // Made on first use.
+    PreviewWindow *preview();
     PreferencesDialog *preferences();
     AboutBox *aboutBox();
 
@@ -115,6 +118,10 @@ private:
     void removeAllPictures();
     void toggleFullScreen();
     void togglePreview();
+    void closePreview();
+    // The song the preview shows: the table's current song when selected, else the first
+    // selected one.
+    Song *previewedSong() const;
     void showAbout();
 
     void selectionChanged();
@@ -148,6 +155,7 @@ private:
     ProgressSheet *m_progressSheet = nullptr;
     ViewSwitch *m_viewSwitch = nullptr;
     PreferencesDialog *m_preferences = nullptr;
+    PreviewWindow *m_preview = nullptr;
     AboutBox *m_aboutBox = nullptr;
     QHash<Command, QAction *> m_actions;
     QActionGroup *m_viewGroup = nullptr;
