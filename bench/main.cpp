@@ -1,7 +1,8 @@
 // quorl-bench: the benchmark tool. "load" measures loading a generated corpus against a plain
 // TagLib read; "save" measures changing a title and saving against a plain TagLib save;
 // "discogs" times the online search against a local server that answers slowly; "model" times
-// the song table model over songs made in memory; see README.md.
+// the song table model over songs made in memory; "window" the desktop window over songs made
+// in memory and its start on a corpus; see README.md.
 
 #include "discogsbenchmark.h"
 #include "loadbenchmark.h"
@@ -9,6 +10,7 @@
 #include "modelbenchmark.h"
 #include "savebenchmark.h"
 #include "savemeasurement.h"
+#include "windowbenchmark.h"
 
 #include "editor/settingsregistry.h"
 #include "model/localized.h"
@@ -22,6 +24,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -72,15 +75,19 @@ QString defaultCliPath()
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The window's benchmark needs a GUI application object; the others run without one.
+    const std::unique_ptr<QCoreApplication> application = WindowBenchmark::isWindowCommand(argc, argv)
+        ? WindowBenchmark::makeApplication(argc, argv)
+        : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication &app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("quorl-bench"));
     // The search formats its progress texts from the string table, as the editor does.
     Localized::installStringTable();
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Benchmarks of quorl-core. Commands: load, save, discogs, model"));
+    parser.setApplicationDescription(QStringLiteral("Benchmarks of quorl-core and the window. Commands: load, save, discogs, model, window"));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("load, save, discogs or model"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("load, save, discogs, model or window"));
     parser.addOptions({
         {QStringLiteral("songs"), QStringLiteral("Songs in the corpus (default 2000; model: songs made in memory, default 100000)."), QStringLiteral("N"), QStringLiteral("2000")},
         {QStringLiteral("dir"), QStringLiteral("Folder that holds the corpus (and the copies save works on)."), QStringLiteral("DIR")},
@@ -97,6 +104,9 @@ int main(int argc, char *argv[])
     corpus.setFlags(QCommandLineOption::HiddenFromHelp);
     QCommandLineOption work(QStringLiteral("work"), QStringLiteral("Child process: the folder of the copies."), QStringLiteral("DIR"));
     work.setFlags(QCommandLineOption::HiddenFromHelp);
+    QCommandLineOption windowStart(QStringLiteral("window-start"), QStringLiteral("Child process: start the window on a folder."), QStringLiteral("DIR"));
+    windowStart.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(windowStart);
     parser.addOption(measure);
     parser.addOption(corpus);
     parser.addOption(work);
@@ -109,11 +119,13 @@ int main(int argc, char *argv[])
 
     if (parser.isSet(measure))
         return measureChild(parser);
+    if (parser.isSet(windowStart))
+        return WindowBenchmark::startOnFolder(parser.value(windowStart), parser.value(QStringLiteral("songs")).toInt());
 
     const QStringList positional = parser.positionalArguments();
     const QString command = positional.size() == 1 ? positional.first() : QString();
-    const bool needsFolder = command != u"discogs" && command != u"model";
-    if ((command != u"load" && command != u"save" && command != u"discogs" && command != u"model")
+    const bool needsFolder = command != u"discogs" && command != u"model" && command != u"window";
+    if ((command != u"load" && command != u"save" && command != u"discogs" && command != u"model" && command != u"window")
         || (needsFolder && !parser.isSet(QStringLiteral("dir")))) {
         std::fputs(qPrintable(parser.helpText()), stderr);
         return 2;
@@ -132,6 +144,18 @@ int main(int argc, char *argv[])
         benchmark.songs = parser.isSet(QStringLiteral("songs")) ? songs : benchmark.songs;
         benchmark.runs = runs;
         return benchmark.run();
+    }
+
+    if (command == u"window") {
+        WindowBenchmark benchmark;
+        benchmark.songs = parser.isSet(QStringLiteral("songs")) ? songs : benchmark.songs;
+        benchmark.runs = runs;
+        benchmark.corpusParent = parser.value(QStringLiteral("dir"));
+        benchmark.keep = parser.isSet(QStringLiteral("keep"));
+        benchmark.cliPath = parser.isSet(QStringLiteral("cli"))
+                                ? QFileInfo(parser.value(QStringLiteral("cli"))).absoluteFilePath()
+                                : defaultCliPath();
+        return benchmark.run(QCoreApplication::applicationFilePath());
     }
 
     if (command == u"discogs") {

@@ -31,9 +31,11 @@ const QStringList Genres{"Rock", "Jazz", "Pop", "Classical", "Electronic", "Folk
 const QStringList Words{"Night", "river", "Blue", "light", "Morning", "song", "of", "the", "Long",
                         "road", "Home", "fire", "Winter", "dream", "Silver", "heart"};
 
+} // namespace
+
 // Songs as loading leaves them, in albums of 12: values of the sizes a music library has, each
 // text its own copy as a read makes it.
-SongList makeSongs(int count)
+SongList makeMemorySongs(int count)
 {
     QRandomGenerator random(20240611);
     SongList songs;
@@ -69,6 +71,8 @@ SongList makeSongs(int count)
     return songs;
 }
 
+namespace {
+
 // Times the model's own part of each change of the list: one is registered right before the
 // model and starts the clock, one right after it and stops it, so that together they enclose
 // what the model does with each notice.
@@ -93,6 +97,8 @@ struct ModelClockHalf : SongListObserver {
     void songsReset() override { tick(); }
 };
 
+} // namespace
+
 double millisecondsOf(const std::function<void()> &work)
 {
     QElapsedTimer timer;
@@ -101,7 +107,7 @@ double millisecondsOf(const std::function<void()> &work)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-void report(const char *what, const QList<double> &ms, double target)
+void reportTimes(const char *what, const QList<double> &ms, double target)
 {
     std::printf("%-34s median %9.3f ms  fastest %9.3f ms", what, Measurement::Sample::medianOf(ms),
                 *std::min_element(ms.begin(), ms.end()));
@@ -109,8 +115,6 @@ void report(const char *what, const QList<double> &ms, double target)
         std::printf("  target <= %.0f ms%s", target, Measurement::Sample::medianOf(ms) <= target ? "" : "  MISSED");
     std::printf("\n");
 }
-
-} // namespace
 
 int ModelBenchmark::run() const
 {
@@ -121,7 +125,7 @@ int ModelBenchmark::run() const
 
     for (int run = 0; run < runs; ++run) {
         SongList songs;
-        make.append(millisecondsOf([&] { songs = makeSongs(this->songs); }));
+        make.append(millisecondsOf([&] { songs = makeMemorySongs(this->songs); }));
         editor.appendSongs(std::move(songs));
 
         QElapsedTimer timer;
@@ -136,7 +140,7 @@ int ModelBenchmark::run() const
         // The model's part of a reset (the list cleared) and of inserting every row again.
         editor.clearSongs();
         reset.append(modelMs);
-        SongList again = makeSongs(this->songs);
+        SongList again = makeMemorySongs(this->songs);
         modelMs = 0;
         editor.appendSongs(std::move(again));
         insert.append(modelMs);
@@ -173,13 +177,13 @@ int ModelBenchmark::run() const
     const qint64 peak = Measurement::peakResidentBytes();
     std::printf("quorl-bench model: %d songs made in memory, %d runs (checksum %llu)\n", songs, runs,
                 static_cast<unsigned long long>(checksum));
-    report("make the songs (not the model)", make, 0);
-    report("attach the model to the list", attach, ResetTargetMs);
-    report("reset (the list cleared)", reset, ResetTargetMs);
-    report("insert every row", insert, ResetTargetMs);
-    report("sort by title", sort, SortTargetMs);
-    report("data() for 40 rows x 14 columns", screen, ScreenTargetMs);
-    report("first edit after the sort", firstEdit, 0);
+    reportTimes("make the songs (not the model)", make, 0);
+    reportTimes("attach the model to the list", attach, ResetTargetMs);
+    reportTimes("reset (the list cleared)", reset, ResetTargetMs);
+    reportTimes("insert every row", insert, ResetTargetMs);
+    reportTimes("sort by title", sort, SortTargetMs);
+    reportTimes("data() for 40 rows x 14 columns", screen, ScreenTargetMs);
+    reportTimes("first edit after the sort", firstEdit, 0);
     std::printf("%-34s %9.1f MiB  target <= %lld MiB%s\n", "peak memory of the process", double(peak) / 1048576.0,
                 MemoryTargetBytes / 1048576, peak <= MemoryTargetBytes ? "" : "  MISSED");
 

@@ -20,12 +20,23 @@ namespace {
 
 const QString BindArtistsKey = QStringLiteral("BIND_ALBUM_ARTIST_TO_ARTIST");
 
-// What a field shows of one song: years as text, 0 as nothing.
+// What a field shows of one song: years as text, 0 as nothing. Called for every selected song.
 QString textOf(const Song &song, SongField field)
 {
-    if (field == SongField::Year)
-        return Number2StringTransformer::transformedValue(song.year());
-    return song.valueForKey(Song::keyForField(field)).toString();
+    switch (field) {
+    case SongField::Track: return song.track();
+    case SongField::Title: return song.title();
+    case SongField::Artist: return song.artist();
+    case SongField::Album: return song.album();
+    case SongField::Disc: return song.disc();
+    case SongField::AlbumArtist: return song.albumArtist();
+    case SongField::Composer: return song.composer();
+    case SongField::Genre: return song.genre();
+    case SongField::Year: return Number2StringTransformer::transformedValue(song.year());
+    case SongField::Comment: return song.comment();
+    case SongField::FileName: return song.fileName();
+    default: return song.valueForKey(Song::keyForField(field)).toString();
+    }
 }
 
 // A typed text as a setter argument: never the null text, which the setters ignore.
