@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTemporaryDir>
@@ -43,6 +44,9 @@ private slots:
     void preferencesShowAndHideColumnsAtOnce();
     void remembersGeometryAndSplitters();
     void progressSheetStopsOnce();
+    void bottomBarCountsAndCancelsOnce();
+    void reviewPromptStoresTheVersionOnly_data();
+    void reviewPromptStoresTheVersionOnly();
     void aboutBoxNamesProductAndVersion();
 
 private:
@@ -228,6 +232,58 @@ void TestWindowFlows::progressSheetStopsOnce()
     QTest::mouseClick(sheet->stopButton(), Qt::LeftButton);
     QVERIFY(sheet->isIdle());
     QVERIFY(!sheet->isVisible());
+}
+
+void TestWindowFlows::bottomBarCountsAndCancelsOnce()
+{
+    QVERIFY(openWindow());
+    BottomBar *bar = window().bottomBar();
+    QVERIFY(!bar->isProgressShown());
+    int cancels = 0;
+    bar->showCountedProgress(QStringLiteral("Reading 300 of 8 000…"), 300, 8000, [&] { ++cancels; });
+    QVERIFY(bar->isProgressShown());
+    QCOMPARE(bar->progressText(), QStringLiteral("Reading 300 of 8 000…"));
+    QCOMPARE(bar->progressBar()->maximum(), 8000);
+    QCOMPARE(bar->progressBar()->value(), 300);
+    QVERIFY(bar->cancelButton()->isVisible());
+    QTest::mouseClick(bar->cancelButton(), Qt::LeftButton);
+    QTest::mouseClick(bar->cancelButton(), Qt::LeftButton);
+    QCOMPARE(cancels, 1);
+    bar->showProgress(QString());
+    QVERIFY(!bar->isProgressShown());
+    QVERIFY(!bar->cancelButton()->isVisible());
+}
+
+void TestWindowFlows::reviewPromptStoresTheVersionOnly_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("storedAfter");
+    QTest::newRow("never asked, yes") << QString() << "CampaignPositive" << QStringLiteral(QUORL_VERSION);
+    QTest::newRow("never asked, later") << QString() << "CampaignLater" << QString();
+    QTest::newRow("never asked, no") << QString() << "CampaignNegative" << QStringLiteral(QUORL_VERSION);
+    QTest::newRow("asked for this version") << QStringLiteral(QUORL_VERSION) << QString() << QStringLiteral(QUORL_VERSION);
+}
+
+void TestWindowFlows::reviewPromptStoresTheVersionOnly()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, button);
+    QFETCH(QString, storedAfter);
+    const QString key = QStringLiteral("LAST_CAMPAIGN_VERSION");
+    if (stored.isEmpty())
+        UserDefaults::shared().removeObjectForKey(key);
+    else
+        UserDefaults::shared().setObject(stored, key);
+    DialogAnswerer answerer;
+    if (!button.isEmpty())
+        answerer.answer(button);
+    QVERIFY(openWindow());
+    window().windowLoaded();
+    // The prompt comes once the start is over.
+    QTest::qWait(200);
+    QCOMPARE(answerer.asked, button.isEmpty() ? QStringList() : QStringList{Localized::text("CampaignTitle")});
+    QCOMPARE(UserDefaults::shared().stringForKey(key), storedAfter);
 }
 
 void TestWindowFlows::aboutBoxNamesProductAndVersion()
