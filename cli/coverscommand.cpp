@@ -5,6 +5,7 @@
 #include "pictureextractor.h"
 #include "pictureinfo.h"
 #include "songjson.h"
+#include "terminaltext.h"
 
 #include "editor/editorcontroller.h"
 #include "model/localized.h"
@@ -62,7 +63,7 @@ ExitCode CoversCommand::run(CommandContext &context)
         json.string(song->filePath());
         json.key("images");
         json.beginArray();
-        text += song->filePath() + QLatin1Char('\n');
+        text += TerminalText::escaped(song->filePath()) + QLatin1Char('\n');
         if (song->images().isEmpty())
             text += QStringLiteral("  ") + Localized::text("CliNoPictures") + QLatin1Char('\n');
         int number = 0;
@@ -75,7 +76,7 @@ ExitCode CoversCommand::run(CommandContext &context)
             if (report.outcome == PictureExtractor::Outcome::Failed)
                 Console::errLine(report.error);
             text += QStringLiteral("     %1 %2\n")
-                        .arg(PictureExtractor::outcomeText(report.outcome), report.path);
+                        .arg(PictureExtractor::outcomeText(report.outcome), TerminalText::escaped(report.path));
         }
         json.endArray();
         json.endObject();

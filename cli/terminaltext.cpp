@@ -1,5 +1,7 @@
 #include "terminaltext.h"
 
+#include <QStringList>
+
 #include <algorithm>
 
 namespace TerminalText {
@@ -38,6 +40,14 @@ QString escaped(const QString &text)
             result += c;
     }
     return result;
+}
+
+QString escapedLines(const QString &text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString &line : lines)
+        line = escaped(line);
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace TerminalText

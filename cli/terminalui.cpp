@@ -2,6 +2,7 @@
 
 #include "console.h"
 #include "interruptwatch.h"
+#include "terminaltext.h"
 
 #include "model/localized.h"
 
@@ -59,9 +60,11 @@ void TerminalUserInterface::printQuestion(const Question &question)
     const QString informative = question.informativeKey.isEmpty()
                                     ? question.informativeText
                                     : Localized::text(question.informativeKey);
-    // Error lists end with their own line break.
+    // Error lists end with their own line break; the file names in them may hold control
+    // characters.
     if (!informative.isEmpty())
-        Console::err(informative.endsWith(QLatin1Char('\n')) ? informative : informative + QLatin1Char('\n'));
+        Console::err(TerminalText::escapedLines(informative.endsWith(QLatin1Char('\n')) ? informative
+                                                                                          : informative + QLatin1Char('\n')));
 }
 
 int TerminalUserInterface::askOnTerminal(const Question &question) const

@@ -215,6 +215,12 @@ void TestCliScripting::controlCharactersAreEscaped()
     QVERIFY(std::none_of(shown.begin(), shown.end(), [](QChar c) {
         return c != u'\n' && (c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f));
     }));
+    // So do the picture listing and the reports on standard error.
+    const CliRun covers = run({"covers", path});
+    QVERIFY2(covers.out.startsWith(path.toUtf8().replace("\x1b", "\\e")), covers.out.constData());
+    const CliRun report = run({"name", "--pattern", "{Composer}", path});
+    QCOMPARE(report.exitCode, 1);
+    QVERIFY2(report.err.contains("a\\e[31m.m4a") && !report.err.contains('\x1b'), report.err.constData());
     // JSON carries the texts exactly.
     const CliRun json = run({"--json", "read", path});
     QCOMPARE(json.songs().at(0).toObject().value("title").toString(), title);
