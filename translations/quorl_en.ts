@@ -1468,5 +1468,25 @@
         <source>The song table shows these columns:</source>
         <translation>The song table shows these columns:</translation>
     </message>
+    <message id="MenuSearchInStore">
+        <source>Search in Store</source>
+        <translation>Search in Store</translation>
+    </message>
+    <message id="MenuShowInFileManager">
+        <source>Show in File Manager</source>
+        <translation>Show in File Manager</translation>
+    </message>
+    <message id="MenuSendFeedback">
+        <source>Send Feedback…</source>
+        <translation>Send Feedback…</translation>
+    </message>
+    <message id="MenuPrivacyPolicy">
+        <source>Privacy Policy</source>
+        <translation>Privacy Policy</translation>
+    </message>
+    <message id="QuorlFeedback">
+        <source>Quorl Feedback</source>
+        <translation>Quorl Feedback</translation>
+    </message>
 </context>
 </TS>

@@ -13,6 +13,7 @@
 #include "ui/aboutbox.h"
 #include "ui/bottombar.h"
 #include "ui/coverpanel.h"
+#include "ui/desktoplinks.h"
 #include "ui/fieldarea.h"
 #include "ui/icons.h"
 #include "ui/preferencesdialog.h"
@@ -71,6 +72,8 @@ MainWindow::MainWindow(QWidget *parent)
     m_model = new SongTableModel(m_editor.get(), this);
     m_table->setSongModel(m_model);
     m_images = new ImageController(m_editor.get(), this);
+    m_desktopLinks = new DesktopLinks(QDBusConnection::sessionBus(), {}, this);
+    m_outsideLinks.setOpener(m_desktopLinks);
     m_questions->setNotificationSink([this](const QString &title, const QString &text) {
         statusBar()->showMessage(QStringLiteral("%1 — %2").arg(title, text), 8000);
     });
@@ -214,6 +217,17 @@ void MainWindow::buildActions()
     addCommand(Command::FullScreen, "EnterFullScreen", &MainWindow::toggleFullScreen)
         ->setShortcut(standardOr(QKeySequence::FullScreen, QKeySequence(Qt::Key_F11)));
     addCommand(Command::About, "MenuAbout", &MainWindow::showAbout);
+    auto addLink = [this](Command command, const char *textKey, auto run) {
+        auto *made = new QAction(Localized::text(textKey), this);
+        connect(made, &QAction::triggered, this, run);
+        m_actions.insert(command, made);
+    };
+    addLink(Command::SearchInStore, "MenuSearchInStore",
+            [this] { m_outsideLinks.searchInAmazon(m_editor->selectedObjects()); });
+    addLink(Command::ShowInFileManager, "MenuShowInFileManager",
+            [this] { m_outsideLinks.openInFinder(m_editor->selectedObjects()); });
+    addLink(Command::SendFeedback, "MenuSendFeedback", [this] { m_outsideLinks.sendFeedback(); });
+    addLink(Command::PrivacyPolicy, "MenuPrivacyPolicy", [this] { m_outsideLinks.showPrivacyPolicy(); });
     for (QAction *each : std::as_const(m_actions))
         each->setShortcutContext(Qt::WindowShortcut);
     // Space in the song table; in a text field it types a blank.
@@ -267,6 +281,9 @@ void MainWindow::buildMenus()
     edit->addAction(action(Command::LinkArtists));
     edit->addSeparator();
     edit->addAction(action(Command::RemoveAllPictures));
+    edit->addSeparator();
+    edit->addAction(action(Command::SearchInStore));
+    edit->addAction(action(Command::ShowInFileManager));
 
     QMenu *view = menuBar()->addMenu(Localized::text("MenuView"));
     view->addAction(action(Command::ShowEditor));
@@ -292,6 +309,9 @@ void MainWindow::buildMenus()
     }
 
     QMenu *help = menuBar()->addMenu(Localized::text("MenuHelp"));
+    help->addAction(action(Command::SendFeedback));
+    help->addAction(action(Command::PrivacyPolicy));
+    help->addSeparator();
     help->addAction(action(Command::About));
 }
 
@@ -515,6 +535,8 @@ void MainWindow::updateActions()
     action(Command::SaveForced)->setEnabled(!saving && anySongs);
     action(Command::Remove)->setEnabled(!saving && anySelected);
     action(Command::ClearList)->setEnabled(!saving && anySongs);
+    action(Command::SearchInStore)->setEnabled(anySelected);
+    action(Command::ShowInFileManager)->setEnabled(anySelected);
     action(Command::RemoveAllPictures)->setEnabled(!saving && m_images->pictureCount() > 0);
     action(Command::LinkArtists)->setEnabled(!saving);
     action(Command::LinkArtists)->setChecked(UserDefaults::shared().boolForKey(QStringLiteral("BIND_ALBUM_ARTIST_TO_ARTIST")));

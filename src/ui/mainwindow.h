@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/outsidelinks.h"
 #include "editor/songtablecolumns.h"
 #include "editor/toolpanels.h"
 #include "tags/tagswriter.h"
@@ -13,6 +14,7 @@
 class AboutBox;
 class BottomBar;
 class CoverPanel;
+class DesktopLinks;
 class EditorController;
 class FieldArea;
 class FieldEditor;
@@ -58,6 +60,10 @@ public:
         FullScreen,
         Preview,
         About,
+        SearchInStore,
+        ShowInFileManager,
+        SendFeedback,
+        PrivacyPolicy,
     };
 
     explicit MainWindow(QWidget *parent = nullptr);
@@ -86,6 +92,9 @@ public:
     PreviewWindow *preview();
     PreferencesDialog *preferences();
     AboutBox *aboutBox();
+    // The store search, file manager, feedback and privacy links; the tests give them another opener.
+    OutsideLinks &outsideLinks() { return m_outsideLinks; }
+    DesktopLinks *desktopLinks() const { return m_desktopLinks; }
 
     // Runs the pending refresh of the field area, the cover panel and the status line now
     // (they follow the songs and the selection once the event loop runs).
@@ -142,6 +151,8 @@ private:
     ToolPanels m_toolPanels;
     SongTableModel *m_model = nullptr;
     ImageController *m_images = nullptr;
+    DesktopLinks *m_desktopLinks = nullptr;
+    OutsideLinks m_outsideLinks{nullptr};
 
     QStackedWidget *m_views = nullptr;
     QSplitter *m_editorSplit = nullptr;
