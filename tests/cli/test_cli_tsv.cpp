@@ -18,8 +18,7 @@ private slots:
     void exports();
     void importsEditedList();
     void exportedListImportsAgain();
-    void importsSpreadsheetEncodings_data();
-    void importsSpreadsheetEncodings();
+    void importsWindowsList();
     void refusedListChangesNothing_data();
     void refusedListChangesNothing();
     void exportToMissingFolderFails();
@@ -152,26 +151,16 @@ void TestCliTsv::exportedListImportsAgain()
     QCOMPARE(readSong(bare.at(0))->title(), QStringLiteral("Bare"));
 }
 
-void TestCliTsv::importsSpreadsheetEncodings_data()
+void TestCliTsv::importsWindowsList()
 {
-    QTest::addColumn<QByteArray>("list");
-    QTest::addColumn<QStringList>("titles");
-    QTest::newRow("Windows-1252") << QByteArray("Title\tArtist\nCaf\xe9\tSe\xf1or\nIt\x92s \x96 live\tX\n")
-                                  << QStringList{"Café", "It’s – live"};
-    QTest::newRow("Mac OS Roman") << QByteArray("Title\tArtist\nCaf\x8e\tSe\x96or\nGar\x8don\tX\n")
-                                  << QStringList{"Café", "Garçon"};
-}
-
-void TestCliTsv::importsSpreadsheetEncodings()
-{
-    QFETCH(QByteArray, list);
-    QFETCH(QStringList, titles);
-    const QString listPath = writeFile(m_work, QStringLiteral("%1.tsv").arg(QTest::currentDataTag()), list);
+    // As a spreadsheet program on Windows saves it: Windows-1252, no byte-order mark.
+    const QString listPath = writeFile(m_work, QStringLiteral("windows.tsv"),
+                                       "Title\tArtist\nCaf\xe9\tSe\xf1or\nIt\x92s \x96 live\tX\n");
     const CliRun result = run(QStringList{"import", listPath} + m_paths);
     QVERIFY2(result.exitCode == 0, result.err.constData());
-    QCOMPARE(readSong(m_paths.at(0))->title(), titles.at(0));
+    QCOMPARE(readSong(m_paths.at(0))->title(), QStringLiteral("Café"));
     QCOMPARE(readSong(m_paths.at(0))->artist(), QStringLiteral("Señor"));
-    QCOMPARE(readSong(m_paths.at(1))->title(), titles.at(1));
+    QCOMPARE(readSong(m_paths.at(1))->title(), QStringLiteral("It’s – live"));
 }
 
 void TestCliTsv::refusedListChangesNothing_data()
