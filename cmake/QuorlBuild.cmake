@@ -3,7 +3,6 @@
 
 option(QUORL_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 option(QUORL_WERROR "Treat compiler warnings as errors" OFF)
-option(QUORL_PCH "Precompile the Qt and TagLib headers" ON)
 
 add_compile_options(-Wall -Wextra)
 if(QUORL_WERROR)
@@ -16,8 +15,7 @@ if(QUORL_SANITIZE)
 endif()
 
 # The compiler cache, when installed. Paths below the source folder are taken relative to it, so
-# that a clone in another folder finds what this one compiled; the precompiled headers need the
-# sloppiness settings to be cached at all.
+# that a clone in another folder finds what this one compiled.
 find_program(QUORL_CCACHE ccache)
 if(QUORL_CCACHE)
   set(CMAKE_CXX_COMPILER_LAUNCHER ${CMAKE_COMMAND} -E env
@@ -27,7 +25,15 @@ if(QUORL_CCACHE)
     ${QUORL_CCACHE})
 endif()
 
-# The headers of Qt and TagLib that nearly every file includes, compiled once per target.
+# The headers of Qt and TagLib that nearly every file includes, compiled once per target. A
+# precompiled header holds the paths of its build folder, so with the compiler cache a build in
+# another folder would never hit the cache: there the cache does the work, and the precompiled
+# headers are off unless asked for.
+if(QUORL_CCACHE)
+  option(QUORL_PCH "Precompile the Qt and TagLib headers" OFF)
+else()
+  option(QUORL_PCH "Precompile the Qt and TagLib headers" ON)
+endif()
 set(QUORL_PCH_HEADERS
   <QByteArray> <QHash> <QList> <QObject> <QString> <QStringList> <QVariant>
   <memory> <optional> <vector>)
