@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config ccache
-  qt6-base-dev qt6-l10n-tools qt6-qpa-plugins libqt6svg6
+  qt6-base-dev qt6-l10n-tools qt6-qpa-plugins libqt6svg6 qt6-multimedia-dev
   libtag1-dev zlib1g-dev libicu-dev
   clang libclang-rt-14-dev
   ffmpeg python3-mutagen

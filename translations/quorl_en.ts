@@ -1368,6 +1368,22 @@
         <source>Search for artist and album</source>
         <translation>Search for artist and album</translation>
     </message>
+    <message id="PreviewTitle">
+        <source>Preview</source>
+        <translation>Preview</translation>
+    </message>
+    <message id="PreviewTrackX">
+        <source>track %1</source>
+        <translation>track %1</translation>
+    </message>
+    <message id="PlayPause">
+        <source>Play or pause</source>
+        <translation>Play or pause</translation>
+    </message>
+    <message id="PlaybackUnavailable">
+        <source>This computer has no sound output Quorl can use: the song cannot be played here.</source>
+        <translation>This computer has no sound output Quorl can use: the song cannot be played here.</translation>
+    </message>
     <message id="EmptyTableHint">
         <source>Drop music files or folders here, or choose File › Add…</source>
         <translation>Drop music files or folders here, or choose File › Add…</translation>
