@@ -165,7 +165,7 @@ complete -F _quorl_cli quorl-cli
 
 namespace {
 
-// A text inside a single-quoted _arguments spec, as a description in brackets.
+// A text inside one single-quoted option description of _arguments, as the part in brackets.
 QString zshDescription(const char *helpKey)
 {
     QString text = Localized::text(helpKey);
