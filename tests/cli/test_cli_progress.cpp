@@ -26,8 +26,8 @@ private slots:
     void initTestCase();
     void init();
 
-    void countsOnATerminal();
-    void quietShowsNothingOnATerminal();
+    void terminal_data();
+    void terminal();
     void nothingWhenStandardErrorIsNoTerminal_data();
     void nothingWhenStandardErrorIsNoTerminal();
 
@@ -54,12 +54,26 @@ void TestCliProgress::init()
         QVERIFY(!makeSong(m_songs, QStringLiteral("mp3"), QStringLiteral("%1.mp3").arg(i, 3, 10, QLatin1Char('0'))).isEmpty());
 }
 
-void TestCliProgress::countsOnATerminal()
+void TestCliProgress::terminal_data()
 {
-    const TerminalRun run = runOnTerminal({QStringLiteral("--yes"), QStringLiteral("edit"), QStringLiteral("--title"),
-                                           QStringLiteral("Counted"), m_songs},
+    QTest::addColumn<bool>("quiet");
+    QTest::newRow("counts") << false;
+    QTest::newRow("--quiet shows nothing") << true;
+}
+
+void TestCliProgress::terminal()
+{
+    QFETCH(bool, quiet);
+    const QStringList options = quiet ? QStringList{QStringLiteral("--quiet")} : QStringList{};
+    const TerminalRun run = runOnTerminal(options + QStringList{QStringLiteral("--yes"), QStringLiteral("edit"),
+                                                                QStringLiteral("--title"), QStringLiteral("Counted"), m_songs},
                                           m_config);
     QVERIFY2(run.exitCode == 0, run.terminal.constData());
+    QVERIFY(run.out.contains(Localized::text("CliSaveSummaryXY").arg(SongCount).arg(0).toUtf8()));
+    if (quiet) {
+        QCOMPARE(run.terminal, QByteArray());
+        return;
+    }
     const QString terminal = QString::fromUtf8(run.terminal);
     // Each text starts at the beginning of the line and clears what is left of it.
     const QString reading = u'\r' + Localized::text("Reading") + QStringLiteral("\x1b[K");
@@ -71,17 +85,6 @@ void TestCliProgress::countsOnATerminal()
     // Nothing but the counter went there, and it was erased at the end.
     QVERIFY2(terminal.endsWith(QStringLiteral("\r\x1b[K")), qPrintable(terminal));
     QVERIFY(!terminal.contains(u'\n'));
-    QVERIFY(run.out.contains(Localized::text("CliSaveSummaryXY").arg(SongCount).arg(0).toUtf8()));
-}
-
-void TestCliProgress::quietShowsNothingOnATerminal()
-{
-    const TerminalRun run = runOnTerminal({QStringLiteral("--quiet"), QStringLiteral("--yes"), QStringLiteral("edit"),
-                                           QStringLiteral("--title"), QStringLiteral("Quiet"), m_songs},
-                                          m_config);
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.terminal, QByteArray());
-    QVERIFY(run.out.contains(Localized::text("CliSaveSummaryXY").arg(SongCount).arg(0).toUtf8()));
 }
 
 void TestCliProgress::nothingWhenStandardErrorIsNoTerminal_data()
