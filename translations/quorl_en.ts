@@ -1392,6 +1392,30 @@
         <source>Releases found online will be listed here.</source>
         <translation>Releases found online will be listed here.</translation>
     </message>
+    <message id="MenuSearchInDiscogs">
+        <source>Search in Discogs</source>
+        <translation>Search in Discogs</translation>
+    </message>
+    <message id="CheckAll">
+        <source>Check All</source>
+        <translation>Check All</translation>
+    </message>
+    <message id="UncheckAll">
+        <source>Uncheck All</source>
+        <translation>Uncheck All</translation>
+    </message>
+    <message id="ApplyRelease">
+        <source>Apply to Selected Songs</source>
+        <translation>Apply to Selected Songs</translation>
+    </message>
+    <message id="DiscogsRefusedRequest">
+        <source>Discogs refused the request.</source>
+        <translation>Discogs refused the request.</translation>
+    </message>
+    <message id="DiscogsTokenInPreferences">
+        <source>Enter your Discogs personal access token in Preferences, Online Lookup, then search again.</source>
+        <translation>Enter your Discogs personal access token in Preferences, Online Lookup, then search again.</translation>
+    </message>
     <message id="AboutX">
         <source>About %1</source>
         <translation>About %1</translation>
@@ -1503,6 +1527,66 @@
     <message id="QuorlFeedback">
         <source>Quorl Feedback</source>
         <translation>Quorl Feedback</translation>
+    </message>
+    <message id="NumberingPanel">
+        <source>Numbering</source>
+        <translation>Numbering</translation>
+    </message>
+    <message id="NamingPanel">
+        <source>Naming</source>
+        <translation>Naming</translation>
+    </message>
+    <message id="CapitalizationPanel">
+        <source>Capitalization</source>
+        <translation>Capitalization</translation>
+    </message>
+    <message id="ExtractionPanel">
+        <source>Extraction</source>
+        <translation>Extraction</translation>
+    </message>
+    <message id="LyricsPanel">
+        <source>Lyrics</source>
+        <translation>Lyrics</translation>
+    </message>
+    <message id="CompositionPanel">
+        <source>Composition</source>
+        <translation>Composition</translation>
+    </message>
+    <message id="Apply">
+        <source>Apply</source>
+        <translation>Apply</translation>
+    </message>
+    <message id="Done">
+        <source>Done</source>
+        <translation>Done</translation>
+    </message>
+    <message id="CustomPatternHint">
+        <source>Type text and click the fields to insert them. Hold Alt to apply the pattern without closing.</source>
+        <translation>Type text and click the fields to insert them. Hold Alt to apply the pattern without closing.</translation>
+    </message>
+    <message id="PatternFieldUndo">
+        <source>Undo</source>
+        <translation>Undo</translation>
+    </message>
+    <message id="PatternFieldRedo">
+        <source>Redo</source>
+        <translation>Redo</translation>
+    </message>
+    <message id="PatternFieldCut">
+        <source>Cut</source>
+        <translation>Cut</translation>
+    </message>
+    <message id="PatternFieldCopy">
+        <source>Copy</source>
+        <translation>Copy</translation>
+    </message>
+    <message id="PatternFieldPaste">
+        <source>Paste</source>
+        <translation>Paste</translation>
+    </message>
+    <message id="PatternFieldDelete">
+        <source>Delete</source>
+        <translation>Delete</translation>
     </message>
 </context>
 </TS>

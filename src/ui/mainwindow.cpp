@@ -20,6 +20,7 @@
 #include "ui/previewwindow.h"
 #include "ui/progresssheet.h"
 #include "ui/songtableview.h"
+#include "ui/toolpanelset.h"
 #include "ui/viewswitch.h"
 #include "ui/windowmemory.h"
 #include "ui/windowprogress.h"
@@ -84,8 +85,10 @@ MainWindow::MainWindow(QWidget *parent)
 
     buildViews();
     buildActions();
+    m_toolPanelSet = new ToolPanelSet(m_toolPanels, this);
     buildMenus();
     buildToolBar();
+    addToolPanels(*m_toolPanelSet, *this);
     statusBar()->addPermanentWidget(m_bottomBar, 1);
     statusBar()->setSizeGripEnabled(true);
 
@@ -111,6 +114,7 @@ MainWindow::~MainWindow()
 {
     // The views and the model go first: they observe the songs, which the editor owns.
     m_refresh.stop();
+    delete m_toolPanelSet;
     delete takeCentralWidget();
     delete m_model;
     delete m_images;
@@ -302,11 +306,8 @@ void MainWindow::buildMenus()
     view->addAction(action(Command::FullScreen));
 
     QMenu *tools = menuBar()->addMenu(Localized::text("MenuTools"));
-    for (const char *key : {"MenuNumbering", "MenuNaming", "MenuCapitalization", "MenuExtraction", "MenuLyrics",
-                            "MenuComposition"}) {
-        // The tool panels come with their own windows.
-        tools->addAction(Localized::text(key))->setEnabled(false);
-    }
+    for (ToolPanel panel : ToolPanels::All)
+        tools->addAction(m_toolPanelSet->action(panel));
 
     QMenu *help = menuBar()->addMenu(Localized::text("MenuHelp"));
     help->addAction(action(Command::SendFeedback));

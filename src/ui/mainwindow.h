@@ -13,8 +13,10 @@
 
 class AboutBox;
 class BottomBar;
+class BrowserView;
 class CoverPanel;
 class DesktopLinks;
+class DesktopNotifier;
 class EditorController;
 class FieldArea;
 class FieldEditor;
@@ -30,6 +32,7 @@ class SaveController;
 class Song;
 class SongTableModel;
 class SongTableView;
+class ToolPanelSet;
 class ViewSwitch;
 class WindowProgress;
 class WindowQuestions;
@@ -61,6 +64,7 @@ public:
         Preview,
         About,
         SearchInStore,
+        SearchInDiscogs,
         ShowInFileManager,
         SendFeedback,
         PrivacyPolicy,
@@ -86,6 +90,8 @@ public:
     ProgressSheet *progressSheet() const { return m_progressSheet; }
     ViewSwitch *viewSwitch() const { return m_viewSwitch; }
     QLineEdit *searchField() const { return m_searchField; }
+    BrowserView *browserView() const { return m_browserView; }
+    DesktopNotifier *notifier() const { return m_notifier; }
     QSplitter *editorSplitter() const { return m_editorSplit; }
     QSplitter *sidePanelSplitter() const { return m_sideSplit; }
     // Made on first use.
@@ -95,6 +101,8 @@ public:
     // The store search, file manager, feedback and privacy links; the tests give them another opener.
     OutsideLinks &outsideLinks() { return m_outsideLinks; }
     DesktopLinks *desktopLinks() const { return m_desktopLinks; }
+    // The tool panels' windows and their Tools-menu entries.
+    ToolPanelSet *toolPanelSet() const { return m_toolPanelSet; }
 
     // Runs the pending refresh of the field area, the cover panel and the status line now
     // (they follow the songs and the selection once the event loop runs).
@@ -132,6 +140,8 @@ private:
     // selected one.
     Song *previewedSong() const;
     void showAbout();
+    // Switches to the browser and searches for the first selected song's artist and album.
+    void searchInDiscogs();
 
     void selectionChanged();
     void songsChanged();
@@ -149,6 +159,7 @@ private:
     std::unique_ptr<SaveController> m_saver;
     std::unique_ptr<FieldEditor> m_fieldEditor;
     ToolPanels m_toolPanels;
+    ToolPanelSet *m_toolPanelSet = nullptr;
     SongTableModel *m_model = nullptr;
     ImageController *m_images = nullptr;
     DesktopLinks *m_desktopLinks = nullptr;
@@ -160,7 +171,8 @@ private:
     SongTableView *m_table = nullptr;
     FieldArea *m_fieldArea = nullptr;
     CoverPanel *m_coverPanel = nullptr;
-    QWidget *m_browser = nullptr;
+    BrowserView *m_browserView = nullptr;
+    DesktopNotifier *m_notifier = nullptr;
     QLineEdit *m_searchField = nullptr;
     BottomBar *m_bottomBar = nullptr;
     ProgressSheet *m_progressSheet = nullptr;

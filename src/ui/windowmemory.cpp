@@ -30,6 +30,12 @@ bool restore(QMainWindow *window)
     return !geometry.isEmpty() && window->restoreGeometry(geometry);
 }
 
+bool restore(QWidget *window, const QString &key)
+{
+    const QByteArray geometry = stored(key);
+    return !geometry.isEmpty() && window->restoreGeometry(geometry);
+}
+
 bool restore(QSplitter *splitter, const QString &key)
 {
     const QByteArray state = stored(key);
@@ -45,6 +51,11 @@ bool restore(QHeaderView *header, const QString &key)
 void store(const QMainWindow *window)
 {
     store(GeometryKey, window->saveGeometry());
+}
+
+void store(const QWidget *window, const QString &key)
+{
+    store(key, window->saveGeometry());
 }
 
 void store(const QSplitter *splitter, const QString &key)

@@ -5,6 +5,7 @@
 class QHeaderView;
 class QMainWindow;
 class QSplitter;
+class QWidget;
 
 // The window's geometry, the positions of its splitters and the song table's column widths and
 // order, remembered in the settings store from one run to the next under keys of their own.
@@ -17,10 +18,13 @@ inline const QString TableHeaderKey = QStringLiteral("WINDOW_TABLE_HEADER");
 
 // False when nothing was stored (the window keeps its default size).
 bool restore(QMainWindow *window);
+// Any other window's geometry, under a key of its own.
+bool restore(QWidget *window, const QString &key);
 bool restore(QSplitter *splitter, const QString &key);
 bool restore(QHeaderView *header, const QString &key);
 
 void store(const QMainWindow *window);
+void store(const QWidget *window, const QString &key);
 void store(const QSplitter *splitter, const QString &key);
 void store(const QHeaderView *header, const QString &key);
 
