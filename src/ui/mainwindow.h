@@ -13,10 +13,8 @@
 
 class AboutBox;
 class BottomBar;
-class BrowserView;
 class CoverPanel;
 class DesktopLinks;
-class DesktopNotifier;
 class EditorController;
 class FieldArea;
 class FieldEditor;
@@ -64,7 +62,6 @@ public:
         Preview,
         About,
         SearchInStore,
-        SearchInDiscogs,
         ShowInFileManager,
         SendFeedback,
         PrivacyPolicy,
@@ -90,8 +87,6 @@ public:
     ProgressSheet *progressSheet() const { return m_progressSheet; }
     ViewSwitch *viewSwitch() const { return m_viewSwitch; }
     QLineEdit *searchField() const { return m_searchField; }
-    BrowserView *browserView() const { return m_browserView; }
-    DesktopNotifier *notifier() const { return m_notifier; }
     QSplitter *editorSplitter() const { return m_editorSplit; }
     QSplitter *sidePanelSplitter() const { return m_sideSplit; }
     // Made on first use.
@@ -140,8 +135,6 @@ private:
     // selected one.
     Song *previewedSong() const;
     void showAbout();
-    // Switches to the browser and searches for the first selected song's artist and album.
-    void searchInDiscogs();
 
     void selectionChanged();
     void songsChanged();
@@ -171,8 +164,7 @@ private:
     SongTableView *m_table = nullptr;
     FieldArea *m_fieldArea = nullptr;
     CoverPanel *m_coverPanel = nullptr;
-    BrowserView *m_browserView = nullptr;
-    DesktopNotifier *m_notifier = nullptr;
+    QWidget *m_browser = nullptr;
     QLineEdit *m_searchField = nullptr;
     BottomBar *m_bottomBar = nullptr;
     ProgressSheet *m_progressSheet = nullptr;
