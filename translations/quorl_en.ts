@@ -1588,5 +1588,121 @@
         <source>Delete</source>
         <translation>Delete</translation>
     </message>
+    <message id="RenamePreviewUnchanged">
+        <source>Keeps its name</source>
+        <translation>Keeps its name</translation>
+    </message>
+    <message id="RenamePreviewRenamed">
+        <source>Renamed</source>
+        <translation>Renamed</translation>
+    </message>
+    <message id="RenamePreviewCaseOnly">
+        <source>Only the letter case changes</source>
+        <translation>Only the letter case changes</translation>
+    </message>
+    <message id="RenamePreviewCollisionX">
+        <source>“%1” gets the same name first: this file keeps its name</source>
+        <translation>“%1” gets the same name first: this file keeps its name</translation>
+    </message>
+    <message id="RenamePreviewExists">
+        <source>Another file has this name: this file keeps its name</source>
+        <translation>Another file has this name: this file keeps its name</translation>
+    </message>
+    <message id="RenamePreviewInvalid">
+        <source>Nothing usable is left of the name: this file keeps its name</source>
+        <translation>Nothing usable is left of the name: this file keeps its name</translation>
+    </message>
+    <message id="RenamePreviewTooLong">
+        <source>The name is too long for this folder: this file keeps its name</source>
+        <translation>The name is too long for this folder: this file keeps its name</translation>
+    </message>
+    <message id="RenamePreviewFailed">
+        <source>The file is gone or its folder cannot be written</source>
+        <translation>The file is gone or its folder cannot be written</translation>
+    </message>
+    <message id="RenamePreviewNotNamed">
+        <source>A value the name needs is missing: not renamed</source>
+        <translation>A value the name needs is missing: not renamed</translation>
+    </message>
+    <message id="RenamePreviewNotRenamable">
+        <source>This file may not be renamed</source>
+        <translation>This file may not be renamed</translation>
+    </message>
+    <message id="RenamePreviewTitle">
+        <source>Rename Preview</source>
+        <translation>Rename Preview</translation>
+    </message>
+    <message id="RenamePreviewOldName">
+        <source>Current Name</source>
+        <translation>Current Name</translation>
+    </message>
+    <message id="RenamePreviewNewName">
+        <source>New Name</source>
+        <translation>New Name</translation>
+    </message>
+    <message id="RenamePreviewStatus">
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message id="RenamePreviewSummaryXY">
+        <source>%1 of %2 files get a new name.</source>
+        <translation>%1 of %2 files get a new name.</translation>
+    </message>
+    <message id="RenamePreviewFlaggedX">
+        <source>%1 need a look: the rows marked below keep their name or are skipped.</source>
+        <translation>%1 need a look: the rows marked below keep their name or are skipped.</translation>
+    </message>
+    <message id="RenamePreviewNote">
+        <source>Files are renamed when the songs are saved. No file is ever replaced.</source>
+        <translation>Files are renamed when the songs are saved. No file is ever replaced.</translation>
+    </message>
+    <message id="RenamePreviewApply">
+        <source>Apply Names</source>
+        <translation>Apply Names</translation>
+    </message>
+    <message id="NamingArtistAndTitle">
+        <source>Artist – Title</source>
+        <translation>Artist – Title</translation>
+    </message>
+    <message id="NamingTrackAndTitle">
+        <source>Track – Title</source>
+        <translation>Track – Title</translation>
+    </message>
+    <message id="NamingTrackArtistAndTitle">
+        <source>Track – Artist – Title</source>
+        <translation>Track – Artist – Title</translation>
+    </message>
+    <message id="NamingCustom">
+        <source>Custom:</source>
+        <translation>Custom:</translation>
+    </message>
+    <message id="NamingSeparateByHyphen">
+        <source>Separate by hyphen</source>
+        <translation>Separate by hyphen</translation>
+    </message>
+    <message id="NamingEditCustom">
+        <source>Edit…</source>
+        <translation>Edit…</translation>
+    </message>
+    <message id="NamingRename">
+        <source>Rename</source>
+        <translation>Rename</translation>
+    </message>
+    <message id="NamingSchemeLabel">
+        <source>Name files as</source>
+        <translation>Name files as</translation>
+    </message>
+    <message id="NamingPatternPlaceholder">
+        <source>No custom pattern yet</source>
+        <translation>No custom pattern yet</translation>
+    </message>
+    <message id="MenuAllInOne">
+        <source>All in One</source>
+        <translation>All in One</translation>
+    </message>
+    <message id="CliHelpOptionDryRunNameStatus">
+        <source>with --dry-run, name and all-in-one give each song a rename status</source>
+        <translation>with --dry-run, name and all-in-one give each song a rename status</translation>
+    </message>
 </context>
 </TS>

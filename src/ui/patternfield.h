@@ -1,0 +1,100 @@
+#pragma once
+
+#include "tools/pattern.h"
+#include "tools/patternbuffer.h"
+
+#include <QBasicTimer>
+#include <QString>
+#include <QWidget>
+
+class QMimeData;
+
+// A single-line field that holds a pattern: each token is one caret position drawn as a rounded
+// chip with its display name, literals are plain text around them. Typing never splits text into
+// tokens; a typed run that equals a token string exactly becomes that token when the edit ends
+// (focus leaves, Return). The arrows step over a chip as over one character, Backspace and Delete
+// remove a whole chip, copy and paste keep tokens (plain text from elsewhere stays literal).
+class PatternField : public QWidget {
+    Q_OBJECT
+
+public:
+    // The clipboard format of a copied piece of pattern: its stored form as a JSON array.
+    static constexpr const char *MimeType = "application/x-quorl-pattern";
+
+    explicit PatternField(QWidget *parent = nullptr);
+
+    Pattern pattern() const;
+    // Does not emit patternEdited; the caret goes to the end.
+    void setPattern(const Pattern &pattern);
+    // Inserts the token at the caret (replacing the selection) and emits patternEdited. Throws
+    // InvalidTokenString for a text that is no token string.
+    void addToken(const QString &tokenString);
+    // Reads the pattern from the settings key and writes every edit back to it; follows changes
+    // of the key made elsewhere.
+    void bindToKey(const QString &key);
+
+    // The caret and selection in character positions (a token is one).
+    int cursorPosition() const;
+    void setCursorPosition(int position);
+    bool hasSelectedText() const;
+    int selectionStart() const;
+    int selectionLength() const;
+    void setSelection(int start, int length);
+    void selectAll();
+
+    // Ends the current edit (as leaving the field does).
+    void finishEditing();
+
+    // The clipboard form of a piece of pattern, and the piece a clipboard content pastes: the
+    // pattern format when present, else the plain text as one literal.
+    static QMimeData *mimeDataFor(const Pattern &piece);
+    static Pattern patternFromMimeData(const QMimeData *data);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+public slots:
+    void copy() const;
+    void cut();
+    void paste();
+    void undo();
+    void redo();
+
+signals:
+    void patternEdited();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    struct Layout;
+    Layout layout() const;
+    QRect contentRect() const;
+    int positionAt(const QPoint &point) const;
+    bool handleShortcut(QKeyEvent *event);
+    bool handleMove(QKeyEvent *event);
+    // After an edit of the buffer: repaint, store to the bound key, tell the listeners.
+    void edited(bool changed);
+    void caretMoved();
+    void restartBlink();
+    void storeToKey();
+    void loadFromKey();
+
+    PatternBuffer m_buffer;
+    QString m_key;
+    int m_scroll = 0;
+    bool m_caretVisible = true;
+    QBasicTimer m_blink;
+};
