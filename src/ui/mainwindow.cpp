@@ -12,8 +12,10 @@
 #include "model/userdefaults.h"
 #include "ui/aboutbox.h"
 #include "ui/bottombar.h"
+#include "ui/browserview.h"
 #include "ui/coverpanel.h"
 #include "ui/desktoplinks.h"
+#include "ui/desktopnotifier.h"
 #include "ui/fieldarea.h"
 #include "ui/icons.h"
 #include "ui/preferencesdialog.h"
@@ -75,8 +77,10 @@ MainWindow::MainWindow(QWidget *parent)
     m_images = new ImageController(m_editor.get(), this);
     m_desktopLinks = new DesktopLinks(QDBusConnection::sessionBus(), {}, this);
     m_outsideLinks.setOpener(m_desktopLinks);
+    m_notifier = new DesktopNotifier(QDBusConnection::sessionBus(), this);
     m_questions->setNotificationSink([this](const QString &title, const QString &text) {
         statusBar()->showMessage(QStringLiteral("%1 — %2").arg(title, text), 8000);
+        m_notifier->notify(title, text);
     });
     m_toolPanels.setActivateMainWindow([this] {
         raise();
@@ -154,24 +158,16 @@ void MainWindow::buildViews()
     m_editorSplit->setStretchFactor(1, 1);
     m_editorSplit->setSizes({SidePanelMinimumWidth + 60, DefaultSize.width() - SidePanelMinimumWidth - 60});
 
-    // The browser view; the online lookup fills it.
-    m_browser = new QWidget;
-    m_browser->setObjectName(QStringLiteral("browser"));
-    m_searchField = new QLineEdit(m_browser);
-    m_searchField->setPlaceholderText(Localized::text("SearchFieldPlaceholder"));
-    m_searchField->setClearButtonEnabled(true);
-    auto *hint = new QLabel(Localized::text("BrowserEmptyHint"), m_browser);
-    hint->setAlignment(Qt::AlignCenter);
-    hint->setForegroundRole(QPalette::PlaceholderText);
-    auto *browserLayout = new QVBoxLayout(m_browser);
-    browserLayout->addWidget(m_searchField);
-    browserLayout->addWidget(hint, 1);
+    // The browser view: the online lookup.
+    m_browserView = new BrowserView(m_editor.get(), m_images, m_questions.get(), m_progress.get());
+    m_searchField = m_browserView->searchField();
 
     m_views = new QStackedWidget;
     m_views->addWidget(m_editorSplit);
-    m_views->addWidget(m_browser);
+    m_views->addWidget(m_browserView);
     setCentralWidget(m_views);
-    m_viewSwitch = new ViewSwitch(m_views, m_editorSplit, m_table, m_browser, m_searchField, this);
+    m_viewSwitch = new ViewSwitch(m_views, m_editorSplit, m_table, m_browserView, m_searchField, this);
+    connect(m_browserView, &BrowserView::releaseApplied, m_viewSwitch, &ViewSwitch::showEditor);
 }
 
 // ---- Commands ---------------------------------------------------------------------------------------
@@ -228,6 +224,7 @@ void MainWindow::buildActions()
     };
     addLink(Command::SearchInStore, "MenuSearchInStore",
             [this] { m_outsideLinks.searchInAmazon(m_editor->selectedObjects()); });
+    addLink(Command::SearchInDiscogs, "MenuSearchInDiscogs", [this] { searchInDiscogs(); });
     addLink(Command::ShowInFileManager, "MenuShowInFileManager",
             [this] { m_outsideLinks.openInFinder(m_editor->selectedObjects()); });
     addLink(Command::SendFeedback, "MenuSendFeedback", [this] { m_outsideLinks.sendFeedback(); });
@@ -239,7 +236,10 @@ void MainWindow::buildActions()
     preview->setShortcut(QKeySequence(Qt::Key_Space));
     preview->setShortcutContext(Qt::WidgetShortcut);
     m_table->addAction(preview);
-    m_viewSwitch->setBeforeShowingBrowser([this] { closePreview(); });
+    m_viewSwitch->setBeforeShowingBrowser([this] {
+        closePreview();
+        m_browserView->followQuery(m_editor->selectedObjects());
+    });
 }
 
 void MainWindow::buildMenus()
@@ -286,6 +286,7 @@ void MainWindow::buildMenus()
     edit->addSeparator();
     edit->addAction(action(Command::RemoveAllPictures));
     edit->addSeparator();
+    edit->addAction(action(Command::SearchInDiscogs));
     edit->addAction(action(Command::SearchInStore));
     edit->addAction(action(Command::ShowInFileManager));
 
@@ -486,6 +487,12 @@ void MainWindow::showAbout()
     aboutBox()->showAboutBox();
 }
 
+void MainWindow::searchInDiscogs()
+{
+    m_viewSwitch->showBrowser();
+    QTimer::singleShot(ViewSwitch::FocusDelayMs, m_browserView, &BrowserView::search);
+}
+
 // ---- Following the songs ------------------------------------------------------------------------------
 
 void MainWindow::selectionChanged()
@@ -537,6 +544,7 @@ void MainWindow::updateActions()
     action(Command::Remove)->setEnabled(!saving && anySelected);
     action(Command::ClearList)->setEnabled(!saving && anySongs);
     action(Command::SearchInStore)->setEnabled(anySelected);
+    action(Command::SearchInDiscogs)->setEnabled(anySelected);
     action(Command::ShowInFileManager)->setEnabled(anySelected);
     action(Command::RemoveAllPictures)->setEnabled(!saving && m_images->pictureCount() > 0);
     action(Command::LinkArtists)->setEnabled(!saving);
@@ -593,6 +601,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     storeLayout();
     m_editor->cancelLoading();
+    m_browserView->stopSearch();
     event->accept();
 }
 
