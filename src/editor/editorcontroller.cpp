@@ -376,18 +376,6 @@ void EditorController::showProgressBar(const QString &text)
     m_progress->showProgress(text);
 }
 
-QString EditorController::queryString() const
-{
-    const QList<Song *> selected = selectedObjects();
-    if (selected.isEmpty())
-        return {};
-    const Song &first = *selected.first();
-    QString query = first.artist();
-    if (!first.album().isEmpty())
-        query += QLatin1Char(' ') + first.album();
-    return query;
-}
-
 QString EditorController::statusMessage() const
 {
     const qsizetype count = qsizetype(m_songs.size());

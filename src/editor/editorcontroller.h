@@ -120,9 +120,6 @@ public:
 
     void showProgressBar(const QString &text);
     QString statusMessage() const;
-    // What the online lookup searches for: the first selected song's artist, then a blank and its
-    // album when it has one (" Blue" for an album without artist); empty without a selection.
-    QString queryString() const;
 
     // Paths met while walking whose names are not valid UTF-8, as printable text; they are
     // never read, written or renamed. Cleared at the start of each traverseFiles().
