@@ -13,8 +13,10 @@
 
 class AboutBox;
 class BottomBar;
+class BrowserView;
 class CoverPanel;
 class DesktopLinks;
+class DesktopNotifier;
 class EditorController;
 class FieldArea;
 class FieldEditor;
@@ -62,6 +64,7 @@ public:
         Preview,
         About,
         SearchInStore,
+        SearchInDiscogs,
         ShowInFileManager,
         SendFeedback,
         PrivacyPolicy,
@@ -87,6 +90,8 @@ public:
     ProgressSheet *progressSheet() const { return m_progressSheet; }
     ViewSwitch *viewSwitch() const { return m_viewSwitch; }
     QLineEdit *searchField() const { return m_searchField; }
+    BrowserView *browserView() const { return m_browserView; }
+    DesktopNotifier *notifier() const { return m_notifier; }
     QSplitter *editorSplitter() const { return m_editorSplit; }
     QSplitter *sidePanelSplitter() const { return m_sideSplit; }
     // Made on first use.
@@ -135,6 +140,8 @@ private:
     // selected one.
     Song *previewedSong() const;
     void showAbout();
+    // Switches to the browser and searches for the first selected song's artist and album.
+    void searchInDiscogs();
 
     void selectionChanged();
     void songsChanged();
@@ -164,7 +171,8 @@ private:
     SongTableView *m_table = nullptr;
     FieldArea *m_fieldArea = nullptr;
     CoverPanel *m_coverPanel = nullptr;
-    QWidget *m_browser = nullptr;
+    BrowserView *m_browserView = nullptr;
+    DesktopNotifier *m_notifier = nullptr;
     QLineEdit *m_searchField = nullptr;
     BottomBar *m_bottomBar = nullptr;
     ProgressSheet *m_progressSheet = nullptr;
