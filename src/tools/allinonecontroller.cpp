@@ -16,8 +16,14 @@ AllInOneController::AllInOneController(NumberingController *numberingController,
 
 BatchReport AllInOneController::doAllInOne()
 {
+    numberAndCapitalize();
+    return m_namingController->applyNamingToSongs();
+}
+
+void AllInOneController::numberAndCapitalize()
+{
     m_numberingController->applyNumberingToSongs();
-    return capitalizeAndName();
+    m_capitalizationController->applyCapitalizationToSongs();
 }
 
 BatchReport AllInOneController::doAllInOneHonoringDiscNumbers(const QList<int> &segmentStarts)

@@ -26,6 +26,9 @@ public:
     // capitalizeAndName(). Returns naming's report.
     BatchReport doAllInOneHonoringDiscNumbers(const QList<int> &segmentStarts);
     BatchReport capitalizeAndName();
+    // The steps of doAllInOne() before naming: the numbers and the capitalized tags that the
+    // names are built from.
+    void numberAndCapitalize();
 
     // The segment starts for songs that carry disc numbers: the 1-based position of every song
     // whose disc number differs from that of the song before it (the first song always starts a

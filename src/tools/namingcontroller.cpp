@@ -127,24 +127,40 @@ std::optional<QString> baseName(const NamingRun &run, const Song &song, BatchRep
 
 // Sanitizes the base name and adds the extension of the file on disk; a base name that
 // sanitizes to nothing leaves the song as it is.
-void finishName(Song &song, const QString &base, bool upperCaseExtension)
+NamingController::ProposedName finishedName(const Song &song, const QString &base, bool upperCaseExtension)
 {
+    using Kind = NamingController::ProposedName::Kind;
     QString extension = QLatin1Char('.') + song.extension();
     extension = upperCaseExtension ? extension.toUpper() : extension.toLower();
     const QString name = FileUtil::sanitizeFileName(base) + extension;
     if (name.size() > extension.size())
-        song.setFileName(name);
+        return {Kind::Named, name};
+    return {Kind::NothingLeft, QString()};
 }
 
-void nameSong(const NamingRun &run, Song &song, BatchReport *report)
+NamingController::ProposedName proposeName(const NamingRun &run, const Song &song, BatchReport *report)
 {
+    using Kind = NamingController::ProposedName::Kind;
     if (!song.isRenamable()) {
         if (!run.skipUnrenamableSilently && report->countFailure(song))
             report->appendEntry(Localized::text("CannotBeRenamedNewLine").arg(song.fileName()));
-        return;
+        return {Kind::NotRenamable, QString()};
     }
     if (const std::optional<QString> base = baseName(run, song, report))
-        finishName(song, *base, run.upperCaseExtension);
+        return finishedName(song, *base, run.upperCaseExtension);
+    return {Kind::Missing, QString()};
+}
+
+NamingRun currentRun()
+{
+    const UserDefaults &defaults = UserDefaults::shared();
+    NamingRun run;
+    run.scheme = ToolPreferences::selectedKey(NamingController::schemeKeys());
+    if (run.scheme == NamingController::CustomKey)
+        run.custom = PatternUtil::storedPattern(NamingController::CustomSchemeKey);
+    run.skipUnrenamableSilently = defaults.boolForKey(QStringLiteral("CONFIRMED_RENAME_RESTRICTION"));
+    run.upperCaseExtension = defaults.boolForKey(QStringLiteral("CAPITALIZATION_UPPER_CASE"));
+    return run;
 }
 
 } // namespace
@@ -164,21 +180,28 @@ BatchReport NamingController::applyNamingToSongs()
 
 BatchReport NamingController::applyNamingToSongs(const QList<Song *> &songs)
 {
-    const UserDefaults &defaults = UserDefaults::shared();
-    NamingRun run;
-    run.scheme = ToolPreferences::selectedKey(schemeKeys());
-    if (run.scheme == CustomKey)
-        run.custom = customPattern();
-    run.skipUnrenamableSilently = defaults.boolForKey(QStringLiteral("CONFIRMED_RENAME_RESTRICTION"));
-    run.upperCaseExtension = defaults.boolForKey(QStringLiteral("CAPITALIZATION_UPPER_CASE"));
-
+    const NamingRun run = currentRun();
     BatchReport report;
-    for (Song *song : songs)
-        nameSong(run, *song, &report);
+    for (Song *song : songs) {
+        const ProposedName proposed = proposeName(run, *song, &report);
+        if (proposed.kind == ProposedName::Kind::Named)
+            song->setFileName(proposed.name);
+    }
     report.finish();
     report.show(m_editor.questions(), QStringLiteral("QuorlCouldNotChangeFileNamesOfOneOrMoreSongs"),
                 QStringLiteral("MakeSureRelevantSongInformationCorrectlySet"));
     return report;
+}
+
+QList<NamingController::ProposedName> NamingController::proposeNames(const QList<const Song *> &songs)
+{
+    const NamingRun run = currentRun();
+    BatchReport unused;
+    QList<ProposedName> names;
+    names.reserve(songs.size());
+    for (const Song *song : songs)
+        names.append(proposeName(run, *song, &unused));
+    return names;
 }
 
 QString NamingController::stringForToken(const QString &tokenString, const Song &ofSong)

@@ -33,6 +33,21 @@ public:
     // The same for the given songs, in their order.
     BatchReport applyNamingToSongs(const QList<Song *> &songs);
 
+    // What naming a song would give it, with the settings of the moment.
+    struct ProposedName {
+        enum class Kind {
+            Named,        // name holds the new file name
+            Missing,      // a value the scheme needs is missing
+            NotRenamable, // the song may not be renamed
+            NothingLeft,  // the name sanitizes to nothing; the song keeps its name
+        };
+        Kind kind = Kind::Named;
+        QString name;
+    };
+    // What naming would give each of the songs, in their order, changing nothing and asking
+    // nothing.
+    static QList<ProposedName> proposeNames(const QList<const Song *> &songs);
+
     // The text a token contributes to a file name; null where the song has no value for it
     // (and for tokens that never name files).
     static QString stringForToken(const QString &tokenString, const Song &ofSong);

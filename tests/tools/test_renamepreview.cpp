@@ -1,0 +1,253 @@
+#include "editor/editorcontroller.h"
+#include "editor/settingsregistry.h"
+#include "fakeuserinterface.h"
+#include "fixtures.h"
+#include "model/localized.h"
+#include "model/song.h"
+#include "model/userdefaults.h"
+#include "patterntesting.h"
+#include "tools/renamepreview.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// Every entry of the folder with its size, to tell that nothing moved or changed.
+QStringList listing(const QString &folder)
+{
+    QStringList entries;
+    const QFileInfoList infos = QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                                                           QDir::Name);
+    for (const QFileInfo &info : infos)
+        entries.append(info.fileName() + u' ' + QString::number(info.size()));
+    return entries;
+}
+
+// A row as the tables write it: "new name status", with the row that takes the name first
+// after a collision.
+QString shown(const RenamePreview::Row &row)
+{
+    QString text = row.newName + u' ' + RenamePreview::statusName(row.status);
+    if (row.status == RenamePreview::Status::Collision)
+        text += u' ' + QString::number(row.takenByRow);
+    return text;
+}
+
+struct SongState {
+    QString fileName;
+    QString title;
+    QString track;
+    bool modified;
+
+    bool operator==(const SongState &other) const = default;
+};
+
+SongState stateOf(const Song &song)
+{
+    return {song.fileName(), song.title(), song.track(), song.isModified()};
+}
+
+} // namespace
+
+class TestRenamePreview : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void namingRows_data();
+    void namingRows();
+    void allInOneRows_data();
+    void allInOneRows();
+    void songsThatMayNotBeRenamed();
+
+private:
+    // Copies of the MP3 fixture under the names (loaded, in order) and others (not loaded).
+    bool loadSongs(const QStringList &names, const QStringList &others);
+    QList<Song *> songs() const { return m_editor->selectedObjects(); }
+
+    QTemporaryDir m_settings;
+    int m_store = 0;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<FakeUserInterface> m_ui;
+    std::unique_ptr<EditorController> m_editor;
+};
+
+void TestRenamePreview::initTestCase()
+{
+    QVERIFY(m_settings.isValid());
+    useTemporarySettings(m_settings);
+    SettingsRegistry::registerDefaults();
+    QVERIFY(Localized::installStringTable());
+}
+
+void TestRenamePreview::init()
+{
+    UserDefaults::shared().openStore(m_settings.filePath(QStringLiteral("settings-%1.ini").arg(++m_store)));
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_editor.reset();
+    m_ui = std::make_unique<FakeUserInterface>();
+    m_editor = std::make_unique<EditorController>(m_ui.get());
+}
+
+bool TestRenamePreview::loadSongs(const QStringList &names, const QStringList &others)
+{
+    QStringList paths;
+    for (const QString &name : names + others) {
+        const QString path = copyFixture(*m_dir, QStringLiteral("silence.mp3"), name);
+        if (path.isEmpty())
+            return false;
+        paths.append(path);
+    }
+    m_editor->traverseFiles(paths.first(names.size()), true);
+    m_ui->rows.clear();
+    for (int row = 0; row < int(names.size()); ++row)
+        m_ui->rows.append(row);
+    return m_editor->songs().size() == size_t(names.size());
+}
+
+void TestRenamePreview::namingRows_data()
+{
+    QTest::addColumn<QStringList>("names");  // of the loaded songs
+    QTest::addColumn<QStringList>("titles"); // their titles; the files are named by {Title}
+    QTest::addColumn<QStringList>("others"); // files in the folder that are not loaded
+    QTest::addColumn<QStringList>("rows");
+
+    const QStringList one{"1.mp3"};
+    const QStringList two{"1.mp3", "2.mp3"};
+    QTest::newRow("renamed") << one << QStringList{"Blue"} << QStringList() << QStringList{"Blue.mp3 ok"};
+    QTest::newRow("same name") << one << QStringList{"1"} << QStringList() << QStringList{"1.mp3 unchanged"};
+    QTest::newRow("two songs to one name") << two << QStringList{"Same", "Same"} << QStringList()
+                                           << QStringList{"Same.mp3 ok", "Same.mp3 collision 0"};
+    QTest::newRow("three to one, one keeps it") << QStringList{"1.mp3", "2.mp3", "Same.mp3"}
+                                                << QStringList{"Same", "Same", "Same"} << QStringList()
+                                                << QStringList{"Same.mp3 exists", "Same.mp3 exists",
+                                                               "Same.mp3 unchanged"};
+    QTest::newRow("another file has the name") << one << QStringList{"Taken"} << QStringList{"Taken.mp3"}
+                                               << QStringList{"Taken.mp3 exists"};
+    QTest::newRow("a name the song before leaves") << two << QStringList{"x", "1"} << QStringList()
+                                                   << QStringList{"x.mp3 ok", "1.mp3 ok"};
+    QTest::newRow("a name the song after still holds") << two << QStringList{"2", "y"} << QStringList()
+                                                       << QStringList{"2.mp3 exists", "y.mp3 ok"};
+    QTest::newRow("letter case of its own name") << QStringList{"blue.mp3"} << QStringList{"Blue"} << QStringList()
+                                                 << QStringList{"Blue.mp3 case-only"};
+    QTest::newRow("letter case onto another file") << QStringList{"blue.mp3"} << QStringList{"Blue"}
+                                                   << QStringList{"Blue.mp3"} << QStringList{"Blue.mp3 exists"};
+    QTest::newRow("sanitizes to nothing") << one << QStringList{"---"} << QStringList()
+                                          << QStringList{"1.mp3 invalid"};
+    // Naming keeps the hyphen that is left in the middle; the save's sanitizing takes it too.
+    QTest::newRow("sanitizes to nothing at the save") << one << QStringList{"-- / --"} << QStringList()
+                                                      << QStringList{"-.mp3 invalid"};
+    QTest::newRow("nothing but dots") << one << QStringList{"..."} << QStringList()
+                                      << QStringList{"....mp3 invalid"};
+    QTest::newRow("too long") << one << QStringList{QString(300, u'a')} << QStringList()
+                              << QStringList{QString(300, u'a') + ".mp3 too-long"};
+    QTest::newRow("too long in bytes, not in letters") << one << QStringList{QString(130, u'é')} << QStringList()
+                                                       << QStringList{QString(130, u'é') + ".mp3 too-long"};
+    QTest::newRow("missing value") << two << QStringList{"", "Blue"} << QStringList()
+                                   << QStringList{"1.mp3 not-named", "Blue.mp3 ok"};
+    QTest::newRow("made usable") << one << QStringList{"X: y?"} << QStringList() << QStringList{"X- y.mp3 ok"};
+}
+
+void TestRenamePreview::namingRows()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, titles);
+    QFETCH(QStringList, others);
+    QFETCH(QStringList, rows);
+    QVERIFY(loadSongs(names, others));
+    for (qsizetype i = 0; i < titles.size(); ++i)
+        songs().at(i)->setTitle(titles.at(i));
+    UserDefaults::shared().setBool(true, QStringLiteral("NAMING_CUSTOM"));
+    UserDefaults::shared().setBool(false, QStringLiteral("NAMING_TRACK_ARTIST_AND_TITLE"));
+    PatternUtil::storePattern(patternFromText(QStringLiteral("{Title}")), QStringLiteral("NAMING_CUSTOM_SCHEME"));
+
+    const QStringList filesBefore = listing(m_dir->path());
+    QList<SongState> before;
+    for (const Song *song : songs())
+        before.append(stateOf(*song));
+
+    const QList<RenamePreview::Row> preview = RenamePreview::forNaming(songs());
+    QStringList shownRows;
+    for (qsizetype i = 0; i < preview.size(); ++i) {
+        QCOMPARE(preview.at(i).song, songs().at(i));
+        QCOMPARE(preview.at(i).oldName, names.at(i));
+        shownRows.append(shown(preview.at(i)));
+    }
+    QCOMPARE(shownRows, rows);
+
+    // The preview changed nothing, neither in the songs nor on disk, and asked nothing.
+    QCOMPARE(listing(m_dir->path()), filesBefore);
+    for (qsizetype i = 0; i < songs().size(); ++i)
+        QVERIFY(stateOf(*songs().at(i)) == before.at(i));
+    QCOMPARE(m_ui->questions.size(), 0);
+}
+
+void TestRenamePreview::allInOneRows_data()
+{
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<QStringList>("artists");
+    QTest::addColumn<QStringList>("rows");
+
+    QTest::newRow("numbered, capitalized and named")
+        << QStringList{"the sound of the city", "a song"} << QStringList{"some band", "some band"}
+        << QStringList{"01 - Some Band - The Sound of the City.mp3 ok", "02 - Some Band - A Song.mp3 ok"};
+    // The numbers tell the songs apart, so one title twice is no collision.
+    QTest::newRow("one title twice") << QStringList{"same", "same"} << QStringList{"x", "x"}
+                                     << QStringList{"01 - X - Same.mp3 ok", "02 - X - Same.mp3 ok"};
+    QTest::newRow("missing artist") << QStringList{"intro", "outro"} << QStringList{"", "band"}
+                                    << QStringList{"01.mp3 not-named", "02 - Band - Outro.mp3 ok"};
+}
+
+void TestRenamePreview::allInOneRows()
+{
+    QFETCH(QStringList, titles);
+    QFETCH(QStringList, artists);
+    QFETCH(QStringList, rows);
+    QVERIFY(loadSongs({"01.mp3", "02.mp3"}, {}));
+    for (qsizetype i = 0; i < titles.size(); ++i) {
+        songs().at(i)->setTitle(titles.at(i));
+        songs().at(i)->setArtist(artists.at(i));
+    }
+    const QStringList filesBefore = listing(m_dir->path());
+    QList<SongState> before;
+    for (const Song *song : songs())
+        before.append(stateOf(*song));
+
+    QStringList shownRows;
+    for (const RenamePreview::Row &row : RenamePreview::forAllInOne(songs()))
+        shownRows.append(shown(row));
+    QCOMPARE(shownRows, rows);
+
+    QCOMPARE(listing(m_dir->path()), filesBefore);
+    for (qsizetype i = 0; i < songs().size(); ++i)
+        QVERIFY(stateOf(*songs().at(i)) == before.at(i));
+    QCOMPARE(m_ui->questions.size(), 0);
+}
+
+void TestRenamePreview::songsThatMayNotBeRenamed()
+{
+    QVERIFY(loadSongs({"1.mp3", "2.mp3"}, {}));
+    songs().at(0)->setIsRenamable(false);
+    for (Song *song : songs()) {
+        song->setArtist(QStringLiteral("A"));
+        song->setTitle(QStringLiteral("T"));
+        song->setTrack(QStringLiteral("1"));
+    }
+    // Flagged also where the naming tool skips such songs without a word.
+    for (const bool confirmed : {false, true}) {
+        UserDefaults::shared().setBool(confirmed, QStringLiteral("CONFIRMED_RENAME_RESTRICTION"));
+        const QList<RenamePreview::Row> rows = RenamePreview::forNaming(songs());
+        QCOMPARE(shown(rows.at(0)), QStringLiteral("1.mp3 not-renamable"));
+        QCOMPARE(shown(rows.at(1)), QStringLiteral("1 - A - T.mp3 ok"));
+        QVERIFY(RenamePreview::isFlagged(rows.at(0).status));
+        QVERIFY(!RenamePreview::isRefused(rows.at(0).status));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestRenamePreview)
+#include "test_renamepreview.moc"
