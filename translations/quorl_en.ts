@@ -1704,5 +1704,109 @@
         <source>with --dry-run, name and all-in-one give each song a rename status</source>
         <translation>with --dry-run, name and all-in-one give each song a rename status</translation>
     </message>
+    <message id="NumberingHint">
+        <source>Numbers the selected songs in the order of the table.</source>
+        <translation>Numbers the selected songs in the order of the table.</translation>
+    </message>
+    <message id="NumberingLeadingZero">
+        <source>Leading zeros (01, 02, …)</source>
+        <translation>Leading zeros (01, 02, …)</translation>
+    </message>
+    <message id="NumberingTrackCount">
+        <source>Add the number of tracks (01/12)</source>
+        <translation>Add the number of tracks (01/12)</translation>
+    </message>
+    <message id="NumberingApply">
+        <source>Number Tracks</source>
+        <translation>Number Tracks</translation>
+    </message>
+    <message id="CapitalizationMode">
+        <source>Change the text fields to</source>
+        <translation>Change the text fields to</translation>
+    </message>
+    <message id="CapitalizationTitleCase">
+        <source>Title Case</source>
+        <translation>Title Case</translation>
+    </message>
+    <message id="CapitalizationUpperCase">
+        <source>UPPER CASE</source>
+        <translation>UPPER CASE</translation>
+    </message>
+    <message id="CapitalizationLowerCase">
+        <source>lower case</source>
+        <translation>lower case</translation>
+    </message>
+    <message id="CapitalizationSmallWords">
+        <source>Capitalize small words too (of, the, and …)</source>
+        <translation>Capitalize small words too (of, the, and …)</translation>
+    </message>
+    <message id="CapitalizationAltHint">
+        <source>Hold Alt while applying title case to keep the capitals inside words (eMix, AB/CD).</source>
+        <translation>Hold Alt while applying title case to keep the capitals inside words (eMix, AB/CD).</translation>
+    </message>
+    <message id="CapitalizationApply">
+        <source>Capitalize</source>
+        <translation>Capitalize</translation>
+    </message>
+    <message id="ExtractionScheme">
+        <source>Read the names as</source>
+        <translation>Read the names as</translation>
+    </message>
+    <message id="ExtractTrackAndTitle">
+        <source>Track Title</source>
+        <translation>Track Title</translation>
+    </message>
+    <message id="ExtractTrackArtistAndTitle">
+        <source>Track - Artist - Title</source>
+        <translation>Track - Artist - Title</translation>
+    </message>
+    <message id="ExtractCustom">
+        <source>Custom pattern</source>
+        <translation>Custom pattern</translation>
+    </message>
+    <message id="ExtractionSourceLabel">
+        <source>Read from</source>
+        <translation>Read from</translation>
+    </message>
+    <message id="ExtractionApply">
+        <source>Extract Tags</source>
+        <translation>Extract Tags</translation>
+    </message>
+    <message id="ExtractionNeighbouringTokens">
+        <source>Two fields next to each other need at least one character between them.</source>
+        <translation>Two fields next to each other need at least one character between them.</translation>
+    </message>
+    <message id="CompositionScheme">
+        <source>Compose</source>
+        <translation>Compose</translation>
+    </message>
+    <message id="ComposeTitleAndTrack">
+        <source>Title and track number into the title</source>
+        <translation>Title and track number into the title</translation>
+    </message>
+    <message id="ComposeCustom">
+        <source>Custom pattern</source>
+        <translation>Custom pattern</translation>
+    </message>
+    <message id="CompositionTargetLabel">
+        <source>Write into</source>
+        <translation>Write into</translation>
+    </message>
+    <message id="CompositionApply">
+        <source>Compose</source>
+        <translation>Compose</translation>
+    </message>
+    <message id="PanelEditCustom">
+        <source>Edit…</source>
+        <translation>Edit…</translation>
+    </message>
+    <message id="MenuExportTsv">
+        <source>&amp;Export Selection as Song List…</source>
+        <translation>&amp;Export Selection as Song List…</translation>
+    </message>
+    <message id="MenuImportTsv">
+        <source>&amp;Import Song List…</source>
+        <translation>&amp;Import Song List…</translation>
+    </message>
 </context>
 </TS>

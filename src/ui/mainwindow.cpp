@@ -23,6 +23,7 @@
 #include "ui/progresssheet.h"
 #include "ui/songtableview.h"
 #include "ui/toolpanelset.h"
+#include "ui/tsvdialogs.h"
 #include "ui/viewswitch.h"
 #include "ui/windowmemory.h"
 #include "ui/windowprogress.h"
@@ -90,6 +91,7 @@ MainWindow::MainWindow(QWidget *parent)
     buildViews();
     buildActions();
     m_toolPanelSet = new ToolPanelSet(m_toolPanels, this);
+    m_tsvDialogs = new TsvDialogs(*this);
     buildMenus();
     buildToolBar();
     addToolPanels(*m_toolPanelSet, *this);
@@ -253,6 +255,9 @@ void MainWindow::buildMenus()
     file->addSeparator();
     file->addAction(action(Command::Remove));
     file->addAction(action(Command::ClearList));
+    file->addSeparator();
+    file->addAction(m_tsvDialogs->exportAction());
+    file->addAction(m_tsvDialogs->importAction());
     file->addSeparator();
     file->addAction(action(Command::Preferences));
     file->addSeparator();

@@ -33,6 +33,7 @@ class Song;
 class SongTableModel;
 class SongTableView;
 class ToolPanelSet;
+class TsvDialogs;
 class ViewSwitch;
 class WindowProgress;
 class WindowQuestions;
@@ -103,6 +104,8 @@ public:
     DesktopLinks *desktopLinks() const { return m_desktopLinks; }
     // The tool panels' windows and their Tools-menu entries.
     ToolPanelSet *toolPanelSet() const { return m_toolPanelSet; }
+    // The song-list export and import of the File menu.
+    TsvDialogs *tsvDialogs() const { return m_tsvDialogs; }
 
     // Runs the pending refresh of the field area, the cover panel and the status line now
     // (they follow the songs and the selection once the event loop runs).
@@ -160,6 +163,7 @@ private:
     std::unique_ptr<FieldEditor> m_fieldEditor;
     ToolPanels m_toolPanels;
     ToolPanelSet *m_toolPanelSet = nullptr;
+    TsvDialogs *m_tsvDialogs = nullptr;
     SongTableModel *m_model = nullptr;
     ImageController *m_images = nullptr;
     DesktopLinks *m_desktopLinks = nullptr;

@@ -1,14 +1,20 @@
 #include "ui/toolpanelset.h"
 
 #include "model/localized.h"
+#include "ui/capitalizationpanel.h"
+#include "ui/compositionpanel.h"
+#include "ui/extractionpanel.h"
 #include "ui/mainwindow.h"
+#include "ui/numberingpanel.h"
 
 #include <QAction>
 
 void addToolPanels(ToolPanelSet &panels, MainWindow &window)
 {
-    Q_UNUSED(panels);
-    Q_UNUSED(window);
+    panels.add(ToolPanel::Numbering, new NumberingPanel(window));
+    panels.add(ToolPanel::Capitalization, new CapitalizationPanel(window));
+    panels.add(ToolPanel::Extraction, new ExtractionPanel(window));
+    panels.add(ToolPanel::Composition, new CompositionPanel(window));
 }
 
 namespace {
