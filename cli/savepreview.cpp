@@ -6,8 +6,6 @@
 
 #include "model/localized.h"
 #include "model/song.h"
-#include "tags/plannedrenames.h"
-#include "tags/tagswriter.h"
 
 #include <QStringList>
 
@@ -16,24 +14,6 @@
 namespace SavePreview {
 
 namespace {
-
-QString lastComponent(const QString &path)
-{
-    return path.section(QLatin1Char('/'), -1);
-}
-
-QString statusName(PlannedRenames::Outcome outcome)
-{
-    switch (outcome) {
-    case PlannedRenames::Outcome::Renamed: return QStringLiteral("ok");
-    case PlannedRenames::Outcome::Collision: return QStringLiteral("collision");
-    case PlannedRenames::Outcome::Exists: return QStringLiteral("exists");
-    case PlannedRenames::Outcome::InvalidName: return QStringLiteral("invalid");
-    case PlannedRenames::Outcome::TooLong: return QStringLiteral("too-long");
-    case PlannedRenames::Outcome::Failed: return QStringLiteral("failed");
-    }
-    return QString();
-}
 
 const char *labelKey(const QString &key)
 {
@@ -85,22 +65,12 @@ void writeValue(JsonWriter *writer, const QVariant &value)
 } // namespace
 
 QList<Row> rows(const QList<Song *> &songs, const std::vector<SongSnapshot> &before, const TagsWriter &writer,
-                bool forced)
+                bool forced, const QList<const Song *> &failed)
 {
-    PlannedRenames renames;
+    const QList<RenamePreview::Row> renames = RenamePreview::forSave(songs, writer, forced, failed);
     QList<Row> result;
-    for (qsizetype i = 0; i < songs.size(); ++i) {
-        const Song &song = *songs.at(i);
-        Row row{&song, before.at(size_t(i)).changes(song), std::nullopt};
-        const QString to = TagsWriter::renamedPath(song);
-        if (song.isFileNameModified() && writer.willWrite(song, forced) && to != song.filePath()) {
-            const PlannedRenames::Outcome outcome = renames.plan(song.filePath(), to);
-            // A name of nothing has no path; the name asked for is what there is to show.
-            row.rename = Rename{lastComponent(song.filePath()), to.isEmpty() ? song.fileName() : lastComponent(to),
-                                statusName(outcome)};
-        }
-        result.append(row);
-    }
+    for (qsizetype i = 0; i < songs.size(); ++i)
+        result.append(Row{songs.at(i), before.at(size_t(i)).changes(*songs.at(i)), renames.at(i)});
     return result;
 }
 
@@ -108,16 +78,17 @@ QString text(const QList<Row> &rows)
 {
     QString result;
     for (const Row &row : rows) {
-        if (row.changes.isEmpty() && !row.rename)
+        const bool renameShown = row.rename.status != RenamePreview::Status::Unchanged;
+        if (row.changes.isEmpty() && !renameShown)
             continue;
         result += TerminalText::escaped(row.song->filePath()) + QLatin1Char('\n');
         for (const SongSnapshot::Change &change : row.changes)
             result += QStringLiteral("  %1: %2 → %3\n")
                           .arg(Localized::text(labelKey(change.key)), shown(change.before), shown(change.now));
-        if (row.rename)
+        if (renameShown)
             result += QStringLiteral("  %1: %2 → %3 (%4)\n")
-                          .arg(Localized::text("CliFieldFileName"), shown(row.rename->from), shown(row.rename->to),
-                               row.rename->status);
+                          .arg(Localized::text("CliFieldFileName"), shown(row.rename.oldName),
+                               shown(row.rename.newName), RenamePreview::statusName(row.rename.status));
     }
     return result;
 }
@@ -142,18 +113,14 @@ QByteArray json(const QList<Row> &rows)
         }
         writer.endArray();
         writer.key("rename");
-        if (row.rename) {
-            writer.beginObject();
-            writer.key("from");
-            writer.string(row.rename->from);
-            writer.key("to");
-            writer.string(row.rename->to);
-            writer.key("status");
-            writer.string(row.rename->status);
-            writer.endObject();
-        } else {
-            writer.null();
-        }
+        writer.beginObject();
+        writer.key("from");
+        writer.string(row.rename.oldName);
+        writer.key("to");
+        writer.string(row.rename.newName);
+        writer.key("status");
+        writer.string(RenamePreview::statusName(row.rename.status));
+        writer.endObject();
         writer.endObject();
     }
     writer.endArray();

@@ -52,7 +52,8 @@ ExitCode SavingCommand::run(CommandContext &context)
     interrupts.disarm();
 
     if (context.global.dryRun) {
-        const QList<SavePreview::Row> rows = SavePreview::rows(songs, before, writer, context.global.force);
+        const QList<SavePreview::Row> rows = SavePreview::rows(songs, before, writer, context.global.force,
+                                                                   outcome.failedSongs);
         if (context.global.json) {
             Console::out(SavePreview::json(rows));
         } else {

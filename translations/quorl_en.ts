@@ -172,8 +172,8 @@
         <translation>machine-readable output: the songs as JSON after the command (with --dry-run, with their changes)</translation>
     </message>
     <message id="CliHelpOptionDryRun">
-        <source>do everything except writing or renaming files; print per song each field that would change (old → new) and the new file name with its rename status (ok, collision, exists, invalid, too-long), then the counts</source>
-        <translation>do everything except writing or renaming files; print per song each field that would change (old → new) and the new file name with its rename status (ok, collision, exists, invalid, too-long), then the counts</translation>
+        <source>do everything except writing or renaming files; print per song each field that would change (old → new) and the file name with its rename status (unchanged, ok, case-only, collision, exists, invalid, too-long, failed, not-named, not-renamable; with --json for every song), then the counts</source>
+        <translation>do everything except writing or renaming files; print per song each field that would change (old → new) and the file name with its rename status (unchanged, ok, case-only, collision, exists, invalid, too-long, failed, not-named, not-renamable; with --json for every song), then the counts</translation>
     </message>
     <message id="CliHelpOptionForce">
         <source>save every song, not only the modified ones, rebuilding each tag from the song's values: fields Quorl does not edit (ReplayGain, MusicBrainz identifiers, BPM, grouping…) are removed</source>
@@ -1699,10 +1699,6 @@
     <message id="MenuAllInOne">
         <source>All in One</source>
         <translation>All in One</translation>
-    </message>
-    <message id="CliHelpOptionDryRunNameStatus">
-        <source>with --dry-run, name and all-in-one give each song a rename status</source>
-        <translation>with --dry-run, name and all-in-one give each song a rename status</translation>
     </message>
     <message id="NumberingHint">
         <source>Numbers the selected songs in the order of the table.</source>
