@@ -1268,6 +1268,134 @@
         <source>&amp;Lyrics…</source>
         <translation>&amp;Lyrics…</translation>
     </message>
+    <message id="NoSongsSelected">
+        <source>No song selected</source>
+        <translation>No song selected</translation>
+    </message>
+    <message id="OneSongSelected">
+        <source>1 song selected</source>
+        <translation>1 song selected</translation>
+    </message>
+    <message id="SeveralSongsSelected">
+        <source>Song %1 of %2 selected</source>
+        <translation>Song %1 of %2 selected</translation>
+    </message>
+    <message id="ArtistXTitleY">
+        <source>%1 - %2</source>
+        <translation>%1 - %2</translation>
+    </message>
+    <message id="LyricsPanelTitle">
+        <source>Lyrics</source>
+        <translation>Lyrics</translation>
+    </message>
+    <message id="LyricsPreviousSong">
+        <source>Previous selected song</source>
+        <translation>Previous selected song</translation>
+    </message>
+    <message id="LyricsNextSong">
+        <source>Next selected song</source>
+        <translation>Next selected song</translation>
+    </message>
+    <message id="MenuAddToLibrary">
+        <source>Add to Music Library</source>
+        <translation>Add to Music Library</translation>
+    </message>
+    <message id="AddingSongsToLibrary">
+        <source>Adding songs to the music library</source>
+        <translation>Adding songs to the music library</translation>
+    </message>
+    <message id="RecommendationToTurnOffCopyingX">
+        <source>Some players copy every file they are given into a library folder of their own, and later changes made in Quorl do not reach the copy. If %1 does so, consider turning that off in its settings, so that it plays the files where they are.</source>
+        <translation>Some players copy every file they are given into a library folder of their own, and later changes made in Quorl do not reach the copy. If %1 does so, consider turning that off in its settings, so that it plays the files where they are.</translation>
+    </message>
+    <message id="JustAddThisTime">
+        <source>Just Add This Time</source>
+        <translation>Just Add This Time</translation>
+    </message>
+    <message id="ITurnedItOff">
+        <source>I Turned It Off</source>
+        <translation>I Turned It Off</translation>
+    </message>
+    <message id="NoPlayerCommandSet">
+        <source>No player is set for the music library</source>
+        <translation>No player is set for the music library</translation>
+    </message>
+    <message id="SetPlayerCommandInPreferences">
+        <source>Choose a player, or type the command that adds a file to its list, in Preferences under General. %f stands for the file.</source>
+        <translation>Choose a player, or type the command that adds a file to its list, in Preferences under General. %f stands for the file.</translation>
+    </message>
+    <message id="OpenPreferences">
+        <source>Open Preferences</source>
+        <translation>Open Preferences</translation>
+    </message>
+    <message id="QuorlCouldNotReachPlayer">
+        <source>Quorl could not start the player</source>
+        <translation>Quorl could not start the player</translation>
+    </message>
+    <message id="EnsurePlayerInstalledX">
+        <source>Make sure that %1 is installed and that the player command in Preferences is right.</source>
+        <translation>Make sure that %1 is installed and that the player command in Preferences is right.</translation>
+    </message>
+    <message id="QuorlFailedHandingToPlayer">
+        <source>Quorl could not hand every song to the player</source>
+        <translation>Quorl could not hand every song to the player</translation>
+    </message>
+    <message id="PlayerRefusedSongsX">
+        <source>%1 did not take these songs:</source>
+        <translation>%1 did not take these songs:</translation>
+    </message>
+    <message id="HandOffEndedWithStatusXY">
+        <source>%1: ended with status %2</source>
+        <translation>%1: ended with status %2</translation>
+    </message>
+    <message id="HandOffCrashedX">
+        <source>%1: the program stopped unexpectedly</source>
+        <translation>%1: the program stopped unexpectedly</translation>
+    </message>
+    <message id="HandOffTimedOutXY">
+        <source>%1: no answer within %2 seconds, so it was stopped. If the command starts the player itself, start the player first and try again.</source>
+        <translation>%1: no answer within %2 seconds, so it was stopped. If the command starts the player itself, start the player first and try again.</translation>
+    </message>
+    <message id="HandOffProgramSaidXY">
+        <source>%1 (“%2”)</source>
+        <translation>%1 (“%2”)</translation>
+    </message>
+    <message id="GetContactProductSupport">
+        <source>If this keeps happening, please write to us.</source>
+        <translation>If this keeps happening, please write to us.</translation>
+    </message>
+    <message id="SendEmail">
+        <source>Send Email</source>
+        <translation>Send Email</translation>
+    </message>
+    <message id="HandingSongsToX">
+        <source>Handing songs to %1…</source>
+        <translation>Handing songs to %1…</translation>
+    </message>
+    <message id="AddedToLibrary">
+        <source>Music library</source>
+        <translation>Music library</translation>
+    </message>
+    <message id="1SongHandedToX">
+        <source>1 song handed to %1</source>
+        <translation>1 song handed to %1</translation>
+    </message>
+    <message id="NSongsHandedToY">
+        <source>%1 songs handed to %2</source>
+        <translation>%1 songs handed to %2</translation>
+    </message>
+    <message id="PrefLibraryGroup">
+        <source>Music library</source>
+        <translation>Music library</translation>
+    </message>
+    <message id="PrefLibraryCommand">
+        <source>Player command:</source>
+        <translation>Player command:</translation>
+    </message>
+    <message id="PrefLibraryCommandHint">
+        <source>Add to Music Library runs this command once for each selected song; %f stands for the file. The list offers the players found on this computer.</source>
+        <translation>Add to Music Library runs this command once for each selected song; %f stands for the file. The list offers the players found on this computer.</translation>
+    </message>
     <message id="MenuComposition">
         <source>C&amp;omposition…</source>
         <translation>C&amp;omposition…</translation>

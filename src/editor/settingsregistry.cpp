@@ -91,6 +91,8 @@ QList<Entry> makeEntries()
         boolean("ENSURE_VALID_WINDOWS_FILES", true),
         text("DISCOGS_API_URL", "https://api.discogs.com"),
         text("DISCOGS_TOKEN", ""),
+        // The player's command of the music-library hand-off; empty until the person sets one.
+        text("LIBRARY_HANDOFF_COMMAND", ""),
     };
     // Known so that it can be set from the command line, but never registered: its absence
     // means that the review prompt was never answered.

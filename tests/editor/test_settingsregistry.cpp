@@ -69,6 +69,7 @@ void TestSettingsRegistry::registeredDefaultsReadBack_data()
     QTest::newRow("windows names") << "ENSURE_VALID_WINDOWS_FILES" << QVariant(true);
     QTest::newRow("api url") << "DISCOGS_API_URL" << QVariant(QStringLiteral("https://api.discogs.com"));
     QTest::newRow("token") << "DISCOGS_TOKEN" << QVariant(QString());
+    QTest::newRow("player command") << "LIBRARY_HANDOFF_COMMAND" << QVariant(QString());
     QTest::newRow("genres") << "GENRE_HISTORY" << QVariant(QVariantList());
     QTest::newRow("naming scheme") << "NAMING_CUSTOM_SCHEME" << QVariant(QVariantList());
 }
@@ -96,8 +97,9 @@ void TestSettingsRegistry::registeredDefaultsReadBack()
 
 void TestSettingsRegistry::everyRegisteredKeyHasItsType()
 {
-    // 57 keys of the settings table (one of them unregistered) plus the two lookup settings.
-    QCOMPARE(SettingsRegistry::entries().size(), 59);
+    // 57 keys of the settings table (one of them unregistered), the two lookup settings and the
+    // player's command.
+    QCOMPARE(SettingsRegistry::entries().size(), 60);
     QStringList registered;
     for (const SettingsRegistry::Entry &entry : SettingsRegistry::entries()) {
         if (!entry.registered)
