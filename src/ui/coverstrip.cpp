@@ -224,8 +224,6 @@ void CoverStrip::clickOn(int index)
         return;
     viewport()->update(visualItemRect(m_selected));
     m_selected = index;
-    if (!hasFocus())
-        setFocus(Qt::MouseFocusReason);
     emit selectionChanged(index);
 }
 

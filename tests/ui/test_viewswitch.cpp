@@ -1,0 +1,76 @@
+#include "ui/mainwindow.h"
+#include "ui/songtableview.h"
+#include "ui/viewswitch.h"
+#include "windowtesting.h"
+
+#include <QLineEdit>
+#include <QSplitter>
+#include <QtTest>
+
+using namespace WindowTesting;
+
+// The switch between the editor and the browser in the window: which view shows, the slide
+// where animations are on, and where the keyboard focus lands.
+class TestViewSwitch : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { m_test.emplace(); }
+    void cleanup() { m_test.reset(); }
+    void switchesWithOrWithoutSlide_data();
+    void switchesWithOrWithoutSlide();
+
+private:
+    MainWindow &window() const { return **m_test; }
+
+    std::optional<TestWindow> m_test;
+};
+
+void TestViewSwitch::switchesWithOrWithoutSlide_data()
+{
+    QTest::addColumn<bool>("animated");
+    QTest::addColumn<QList<int>>("segments");
+    QTest::addColumn<bool>("editorVisible");
+    QTest::addColumn<int>("changes");
+    QTest::addColumn<int>("slides");
+    QTest::newRow("to the browser, sliding") << true << QList<int>{1} << false << 1 << 1;
+    QTest::newRow("there and back at once") << true << QList<int>{1, 0} << true << 2 << 2;
+    QTest::newRow("to the browser, animations off") << false << QList<int>{1} << false << 1 << 0;
+    QTest::newRow("there and back, animations off") << false << QList<int>{1, 0} << true << 2 << 0;
+    QTest::newRow("the view already shown") << true << QList<int>{0} << true << 0 << 0;
+    QTest::newRow("no such segment") << true << QList<int>{2, -1} << true << 0 << 0;
+}
+
+void TestViewSwitch::switchesWithOrWithoutSlide()
+{
+    QFETCH(bool, animated);
+    QFETCH(QList<int>, segments);
+    QFETCH(bool, editorVisible);
+    QFETCH(int, changes);
+    QFETCH(int, slides);
+    QVERIFY(m_test->open({{"a.mp3", "Alpha", "Ann", "Blue", {}, "silence.mp3"}}));
+    ViewSwitch *views = window().viewSwitch();
+    views->setAnimated(animated);
+    QSignalSpy finished(views, &ViewSwitch::transitionFinished);
+    QSignalSpy changed(views, &ViewSwitch::viewChanged);
+    for (int segment : segments) {
+        const bool wasEditor = views->isEditorVisible();
+        views->changeView(segment);
+        // The new view is in place at once; the slide only covers it for a moment.
+        QCOMPARE(window().editorSplitter()->isVisible(), views->isEditorVisible());
+        QCOMPARE(window().searchField()->isVisible(), !views->isEditorVisible());
+        QCOMPARE(views->transition() != nullptr, animated && wasEditor != views->isEditorVisible());
+    }
+    QCOMPARE(views->isEditorVisible(), editorVisible);
+    QCOMPARE(changed.size(), changes);
+    QTRY_COMPARE(finished.size(), slides);
+    QVERIFY(!views->transition());
+    QWidget *focus = editorVisible ? static_cast<QWidget *>(window().table()) : window().searchField();
+    QTRY_VERIFY(focus->hasFocus());
+    // Nothing more slides afterwards.
+    QTest::qWait(ViewSwitch::TransitionMs);
+    QCOMPARE(finished.size(), slides);
+}
+
+QTEST_MAIN(TestViewSwitch)
+#include "test_viewswitch.moc"
