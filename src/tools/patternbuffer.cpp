@@ -73,24 +73,28 @@ void PatternBuffer::selectAll()
     m_caret = m_cells.size();
 }
 
+qsizetype PatternBuffer::previousPosition() const
+{
+    return clamped(m_caret - 1);
+}
+
+qsizetype PatternBuffer::nextPosition() const
+{
+    qsizetype target = m_caret + 1;
+    // Past the second half of a surrogate pair, which clamping would move back before the pair.
+    if (target < m_cells.size() && clamped(target) != target)
+        ++target;
+    return qMin(target, m_cells.size());
+}
+
 void PatternBuffer::moveLeft(bool keepAnchor)
 {
-    if (hasSelection() && !keepAnchor)
-        setCaret(selectionStart());
-    else
-        setCaret(m_caret - 1, keepAnchor);
+    setCaret(hasSelection() && !keepAnchor ? selectionStart() : previousPosition(), keepAnchor);
 }
 
 void PatternBuffer::moveRight(bool keepAnchor)
 {
-    if (hasSelection() && !keepAnchor) {
-        setCaret(selectionEnd());
-        return;
-    }
-    qsizetype target = m_caret + 1;
-    if (target < m_cells.size() && clamped(target) != target)
-        ++target;
-    setCaret(target, keepAnchor);
+    setCaret(hasSelection() && !keepAnchor ? selectionEnd() : nextPosition(), keepAnchor);
 }
 
 bool PatternBuffer::isWordCharacter(qsizetype position) const
@@ -207,35 +211,31 @@ bool PatternBuffer::insertToken(const PatternElement &token)
 
 bool PatternBuffer::removeSelection()
 {
-    if (!hasSelection())
-        return false;
-    remember();
-    eraseSelection();
-    return true;
+    return removeCells(selectionStart(), selectionEnd());
 }
 
 bool PatternBuffer::deleteBackward()
 {
     if (hasSelection())
         return removeSelection();
-    if (m_caret == 0)
-        return false;
-    const qsizetype caret = m_caret;
-    moveLeft(false);
-    m_anchor = caret;
-    return removeSelection();
+    return removeCells(previousPosition(), m_caret);
 }
 
 bool PatternBuffer::deleteForward()
 {
     if (hasSelection())
         return removeSelection();
-    if (m_caret == m_cells.size())
+    return removeCells(m_caret, nextPosition());
+}
+
+bool PatternBuffer::removeCells(qsizetype start, qsizetype end)
+{
+    if (start >= end)
         return false;
-    const qsizetype caret = m_caret;
-    moveRight(false);
-    m_anchor = caret;
-    return removeSelection();
+    remember();
+    m_cells.remove(start, end - start);
+    m_caret = m_anchor = start;
+    return true;
 }
 
 bool PatternBuffer::finishTyping()

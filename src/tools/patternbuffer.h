@@ -37,8 +37,8 @@ public:
     void setCaret(qsizetype position, bool keepAnchor = false);
     void selectAll();
 
-    // One position to the left or right; a collapsed selection is collapsed to its near end
-    // first when the caret moves without keepAnchor.
+    // One position to the left or right; without keepAnchor, a selection is collapsed to its
+    // near end instead.
     void moveLeft(bool keepAnchor);
     void moveRight(bool keepAnchor);
     // To the start of the word before or after the caret; a token is a word of its own.
@@ -86,6 +86,10 @@ private:
 
     static QList<Cell> cellsOf(const Pattern &pattern);
     qsizetype clamped(qsizetype position) const;
+    // The positions one step to the left and right of the caret.
+    qsizetype previousPosition() const;
+    qsizetype nextPosition() const;
+    bool removeCells(qsizetype start, qsizetype end);
     bool isWordCharacter(qsizetype position) const;
     void remember();
     void eraseSelection();

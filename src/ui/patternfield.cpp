@@ -197,7 +197,7 @@ QSize PatternField::sizeHint() const
 {
     const QFontMetrics metrics(font());
     const int frame = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
-    const int height = metrics.height() + 4 + 2 * TextMargin + frame;
+    const int height = metrics.height() + 8 + 2 * TextMargin + frame;
     return QSize(metrics.horizontalAdvance(QLatin1Char('x')) * 30 + frame, height);
 }
 

@@ -134,6 +134,7 @@ void TestPatternBuffer::edits_data()
         << "one two{Year}" << "caret:0|wright|type:_|wright|wright|type:." << "[one _two]{Year}[.]" << 10 << 2;
     QTest::newRow("a token inserted over a selection") << trackTitle << "select:1,4|token:Artist" << "{Track}{Artist}{Title}" << 2 << 1;
     QTest::newRow("undo and redo") << trackTitle << "back|type:x|undo|undo|redo" << "{Track}[ - ]" << 4 << 5;
+    QTest::newRow("undo puts a deleted token and the caret back") << trackTitle << "caret:4|del|undo" << "{Track}[ - ]{Title}" << 4 << 2;
     QTest::newRow("undo takes back a made token") << "" << "type:Year|finish|undo" << "[Year]" << 4 << 3;
     QTest::newRow("an edit after undo ends redo") << "" << "type:a|undo|type:b|redo" << "[b]" << 1 << 3;
     QTest::newRow("select all and delete") << trackTitle << "all|del|undo" << "{Track}[ - ]{Title}" << 5 << 2;
