@@ -299,9 +299,9 @@ void CoverStrip::focusInEvent(QFocusEvent *event)
     switch (event->reason()) {
     case Qt::TabFocusReason:
     case Qt::BacktabFocusReason:
-    case Qt::OtherFocusReason:
     case Qt::ShortcutFocusReason:
-        // The focus goes to the first item, which the keyboard thereby selects.
+        // The keyboard brings the focus to the first item, which it thereby selects. Focus given
+        // otherwise (a page of the window shown again, a search ended) leaves the selection.
         if (count() > 0)
             tabTo(0);
         break;

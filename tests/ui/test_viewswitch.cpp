@@ -1,3 +1,6 @@
+#include "lookup/cover.h"
+#include "ui/browserview.h"
+#include "ui/coverstrip.h"
 #include "ui/mainwindow.h"
 #include "ui/songtableview.h"
 #include "ui/viewswitch.h"
@@ -19,6 +22,7 @@ private slots:
     void cleanup() { m_test.reset(); }
     void switchesWithOrWithoutSlide_data();
     void switchesWithOrWithoutSlide();
+    void coverSelectionOutlastsTheEditor();
 
 private:
     MainWindow &window() const { return **m_test; }
@@ -70,6 +74,28 @@ void TestViewSwitch::switchesWithOrWithoutSlide()
     // Nothing more slides afterwards.
     QTest::qWait(ViewSwitch::TransitionMs);
     QCOMPARE(finished.size(), slides);
+}
+
+void TestViewSwitch::coverSelectionOutlastsTheEditor()
+{
+    QVERIFY(m_test->open({{"a.mp3", "Alpha", "Ann", "Blue", {}, "silence.mp3"}}));
+    ViewSwitch *views = window().viewSwitch();
+    views->setAnimated(false);
+    views->showBrowser();
+    CoverStrip *strip = window().browserView()->strip();
+    QList<std::shared_ptr<Cover>> covers;
+    for (int index = 0; index < 5; ++index)
+        covers.append(std::make_shared<Cover>(QString(NoImageUID)));
+    strip->setCovers(covers);
+    strip->setSelectedIndex(3);
+    strip->setFocus(Qt::MouseFocusReason);
+    QVERIFY(strip->hasFocus());
+    // The strip had the focus last in the browser; coming back does not select anew.
+    views->showEditor();
+    QTRY_VERIFY(window().table()->hasFocus());
+    views->showBrowser();
+    QTRY_VERIFY(window().searchField()->hasFocus());
+    QCOMPARE(strip->selectedIndex(), 3);
 }
 
 QTEST_MAIN(TestViewSwitch)
