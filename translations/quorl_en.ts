@@ -1284,10 +1284,6 @@
         <source>%1 - %2</source>
         <translation>%1 - %2</translation>
     </message>
-    <message id="LyricsPanelTitle">
-        <source>Lyrics</source>
-        <translation>Lyrics</translation>
-    </message>
     <message id="LyricsPreviousSong">
         <source>Previous selected song</source>
         <translation>Previous selected song</translation>

@@ -18,6 +18,7 @@
 #include "ui/desktopnotifier.h"
 #include "ui/fieldarea.h"
 #include "ui/icons.h"
+#include "ui/librarycommand.h"
 #include "ui/preferencesdialog.h"
 #include "ui/previewwindow.h"
 #include "ui/progresssheet.h"
@@ -92,6 +93,7 @@ MainWindow::MainWindow(QWidget *parent)
     buildActions();
     m_toolPanelSet = new ToolPanelSet(m_toolPanels, this);
     m_tsvDialogs = new TsvDialogs(*this);
+    m_libraryCommand = new LibraryCommand(*this);
     buildMenus();
     buildToolBar();
     addToolPanels(*m_toolPanelSet, *this);
@@ -294,6 +296,7 @@ void MainWindow::buildMenus()
     edit->addAction(action(Command::SearchInDiscogs));
     edit->addAction(action(Command::SearchInStore));
     edit->addAction(action(Command::ShowInFileManager));
+    edit->addAction(m_libraryCommand->action());
 
     QMenu *view = menuBar()->addMenu(Localized::text("MenuView"));
     view->addAction(action(Command::ShowEditor));
@@ -561,6 +564,7 @@ void MainWindow::setEditingBlocked(bool blocked)
     m_table->setEditingBlocked(blocked);
     m_fieldArea->setEditingBlocked(blocked);
     m_coverPanel->setEditingBlocked(blocked);
+    emit editingBlockedChanged(blocked);
     updateActions();
 }
 

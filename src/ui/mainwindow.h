@@ -21,6 +21,7 @@ class EditorController;
 class FieldArea;
 class FieldEditor;
 class ImageController;
+class LibraryCommand;
 class PreferencesDialog;
 class PreviewWindow;
 class ProgressSheet;
@@ -106,10 +107,16 @@ public:
     ToolPanelSet *toolPanelSet() const { return m_toolPanelSet; }
     // The song-list export and import of the File menu.
     TsvDialogs *tsvDialogs() const { return m_tsvDialogs; }
+    // Add to Music Library of the Edit menu.
+    LibraryCommand *libraryCommand() const { return m_libraryCommand; }
 
     // Runs the pending refresh of the field area, the cover panel and the status line now
     // (they follow the songs and the selection once the event loop runs).
     void refreshNow();
+
+signals:
+    // A save started (true) or ended (false): the songs may not be edited meanwhile.
+    void editingBlockedChanged(bool blocked);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -164,6 +171,7 @@ private:
     ToolPanels m_toolPanels;
     ToolPanelSet *m_toolPanelSet = nullptr;
     TsvDialogs *m_tsvDialogs = nullptr;
+    LibraryCommand *m_libraryCommand = nullptr;
     SongTableModel *m_model = nullptr;
     ImageController *m_images = nullptr;
     DesktopLinks *m_desktopLinks = nullptr;

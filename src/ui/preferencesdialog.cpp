@@ -4,6 +4,7 @@
 #include "editor/songtablecolumns.h"
 #include "model/localized.h"
 #include "model/userdefaults.h"
+#include "ui/librarycommand.h"
 #include "ui/settingbinding.h"
 
 #include <QCheckBox>
@@ -43,6 +44,7 @@ PreferencesDialog::PreferencesDialog(QWidget *window)
     addCheckBox(general, "PrefBindAlbumArtist", QStringLiteral("BIND_ALBUM_ARTIST_TO_ARTIST"));
     addCheckBox(general, "PrefBindCompilation", QStringLiteral("BIND_COMPILATION_FLAG_TO_VARIOUS_ARTISTS"));
     addCheckBox(general, "PrefWindowsFileNames", QStringLiteral("ENSURE_VALID_WINDOWS_FILES"));
+    general->addWidget(LibraryCommand::preferencesGroup(this));
     general->addStretch(1);
 
     QVBoxLayout *tags = addPage(m_pages, "PreferencesTags");

@@ -4,6 +4,7 @@
 #include "ui/capitalizationpanel.h"
 #include "ui/compositionpanel.h"
 #include "ui/extractionpanel.h"
+#include "ui/lyricspanel.h"
 #include "ui/mainwindow.h"
 #include "ui/numberingpanel.h"
 
@@ -14,6 +15,7 @@ void addToolPanels(ToolPanelSet &panels, MainWindow &window)
     panels.add(ToolPanel::Numbering, new NumberingPanel(window));
     panels.add(ToolPanel::Capitalization, new CapitalizationPanel(window));
     panels.add(ToolPanel::Extraction, new ExtractionPanel(window));
+    panels.add(ToolPanel::Lyrics, new LyricsPanel(window));
     panels.add(ToolPanel::Composition, new CompositionPanel(window));
 }
 
