@@ -128,6 +128,14 @@ void PatternField::finishEditing()
     edited(m_buffer.finishTyping());
 }
 
+void PatternField::setReadOnly(bool readOnly)
+{
+    m_readOnly = readOnly;
+    setAttribute(Qt::WA_InputMethodEnabled, !readOnly);
+    setCursor(readOnly ? Qt::ArrowCursor : Qt::IBeamCursor);
+    update();
+}
+
 void PatternField::edited(bool changed)
 {
     caretMoved();
@@ -272,15 +280,24 @@ void PatternField::paintEvent(QPaintEvent *)
         }
         position += element.width();
     }
-    if (hasFocus() && m_caretVisible && !m_buffer.hasSelection())
+    if (hasFocus() && m_caretVisible && !m_readOnly && !m_buffer.hasSelection())
         painter.fillRect(QRect(places.x[m_buffer.caret()], top, 1, metrics.height()), colors.text());
 }
 
 bool PatternField::handleShortcut(QKeyEvent *event)
 {
-    if (event->matches(QKeySequence::Copy)) {
+    if (event->matches(QKeySequence::Copy))
         copy();
-    } else if (event->matches(QKeySequence::Cut)) {
+    else if (event->matches(QKeySequence::SelectAll))
+        selectAll();
+    else
+        return !m_readOnly && handleEdit(event);
+    return true;
+}
+
+bool PatternField::handleEdit(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Cut)) {
         cut();
     } else if (event->matches(QKeySequence::Paste)) {
         paste();
@@ -288,8 +305,6 @@ bool PatternField::handleShortcut(QKeyEvent *event)
         undo();
     } else if (event->matches(QKeySequence::Redo)) {
         redo();
-    } else if (event->matches(QKeySequence::SelectAll)) {
-        selectAll();
     } else if (event->key() == Qt::Key_Backspace && !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))) {
         edited(m_buffer.deleteBackward());
     } else if (event->matches(QKeySequence::Delete)) {
@@ -374,7 +389,7 @@ void PatternField::keyPressEvent(QKeyEvent *event)
     }
     if (handleMove(event) || handleShortcut(event))
         return;
-    if (isTypedText(event)) {
+    if (!m_readOnly && isTypedText(event)) {
         edited(m_buffer.insertTyped(event->text()));
         return;
     }
@@ -386,11 +401,13 @@ bool PatternField::event(QEvent *event)
     // Keep the keys the field edits with from the window's shortcuts while it has the focus.
     if (event->type() == QEvent::ShortcutOverride) {
         auto *key = static_cast<QKeyEvent *>(event);
-        const bool editing = isTypedText(key) || key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete
-            || key->key() == Qt::Key_Home || key->key() == Qt::Key_End || key->key() == Qt::Key_Left || key->key() == Qt::Key_Right
-            || key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut) || key->matches(QKeySequence::Paste)
-            || key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) || key->matches(QKeySequence::SelectAll);
-        if (editing) {
+        const int code = key->key();
+        const bool moving = code == Qt::Key_Home || code == Qt::Key_End || code == Qt::Key_Left || code == Qt::Key_Right
+            || key->matches(QKeySequence::Copy) || key->matches(QKeySequence::SelectAll);
+        const bool editing = isTypedText(key) || code == Qt::Key_Backspace || code == Qt::Key_Delete
+            || key->matches(QKeySequence::Cut) || key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Undo)
+            || key->matches(QKeySequence::Redo);
+        if (moving || (editing && !m_readOnly)) {
             event->accept();
             return true;
         }
@@ -400,7 +417,7 @@ bool PatternField::event(QEvent *event)
 
 void PatternField::inputMethodEvent(QInputMethodEvent *event)
 {
-    if (!event->commitString().isEmpty())
+    if (!m_readOnly && !event->commitString().isEmpty())
         edited(m_buffer.insertTyped(event->commitString()));
     event->accept();
 }
@@ -490,14 +507,15 @@ void PatternField::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
     const bool selected = m_buffer.hasSelection();
-    menu.addAction(Localized::text("PatternFieldUndo"), this, &PatternField::undo)->setEnabled(m_buffer.canUndo());
-    menu.addAction(Localized::text("PatternFieldRedo"), this, &PatternField::redo)->setEnabled(m_buffer.canRedo());
+    const bool editable = !m_readOnly;
+    menu.addAction(Localized::text("PatternFieldUndo"), this, &PatternField::undo)->setEnabled(editable && m_buffer.canUndo());
+    menu.addAction(Localized::text("PatternFieldRedo"), this, &PatternField::redo)->setEnabled(editable && m_buffer.canRedo());
     menu.addSeparator();
-    menu.addAction(Localized::text("PatternFieldCut"), this, &PatternField::cut)->setEnabled(selected);
+    menu.addAction(Localized::text("PatternFieldCut"), this, &PatternField::cut)->setEnabled(editable && selected);
     menu.addAction(Localized::text("PatternFieldCopy"), this, &PatternField::copy)->setEnabled(selected);
     menu.addAction(Localized::text("PatternFieldPaste"), this, &PatternField::paste)
-        ->setEnabled(!patternFromMimeData(QGuiApplication::clipboard()->mimeData()).isEmpty());
-    menu.addAction(Localized::text("PatternFieldDelete"), this, [this] { edited(m_buffer.removeSelection()); })->setEnabled(selected);
+        ->setEnabled(editable && !patternFromMimeData(QGuiApplication::clipboard()->mimeData()).isEmpty());
+    menu.addAction(Localized::text("PatternFieldDelete"), this, [this] { edited(m_buffer.removeSelection()); })->setEnabled(editable && selected);
     menu.addSeparator();
     menu.addAction(Localized::text("MenuSelectAll"), this, &PatternField::selectAll)->setEnabled(m_buffer.length() > 0);
     menu.exec(event->globalPos());
@@ -540,7 +558,7 @@ void PatternField::copy() const
 
 void PatternField::cut()
 {
-    if (!m_buffer.hasSelection())
+    if (m_readOnly || !m_buffer.hasSelection())
         return;
     copy();
     edited(m_buffer.removeSelection());
@@ -548,16 +566,20 @@ void PatternField::cut()
 
 void PatternField::paste()
 {
+    if (m_readOnly)
+        return;
     const Pattern piece = patternFromMimeData(QGuiApplication::clipboard()->mimeData());
     edited(m_buffer.insertPattern(piece));
 }
 
 void PatternField::undo()
 {
-    edited(m_buffer.undo());
+    if (!m_readOnly)
+        edited(m_buffer.undo());
 }
 
 void PatternField::redo()
 {
-    edited(m_buffer.redo());
+    if (!m_readOnly)
+        edited(m_buffer.redo());
 }

@@ -45,6 +45,11 @@ public:
     // Ends the current edit (as leaving the field does).
     void finishEditing();
 
+    // A read-only field shows its pattern and lets the person select and copy it; typing,
+    // pasting, cutting and undoing do nothing. setPattern and addToken still change it.
+    bool isReadOnly() const { return m_readOnly; }
+    void setReadOnly(bool readOnly);
+
     // The clipboard form of a piece of pattern, and the piece a clipboard content pastes: the
     // pattern format when present, else the plain text as one literal.
     static QMimeData *mimeDataFor(const Pattern &piece);
@@ -84,6 +89,7 @@ private:
     QRect contentRect() const;
     int positionAt(const QPoint &point) const;
     bool handleShortcut(QKeyEvent *event);
+    bool handleEdit(QKeyEvent *event);
     bool handleMove(QKeyEvent *event);
     // After an edit of the buffer: repaint, store to the bound key, tell the listeners.
     void edited(bool changed);
@@ -96,5 +102,6 @@ private:
     QString m_key;
     int m_scroll = 0;
     bool m_caretVisible = true;
+    bool m_readOnly = false;
     QBasicTimer m_blink;
 };

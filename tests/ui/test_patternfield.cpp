@@ -107,42 +107,55 @@ void TestPatternField::keyboard_data()
     QTest::addColumn<QString>("expected");
     QTest::addColumn<int>("caret");
     QTest::addColumn<int>("edits");
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QString>("clipboard");
 
     // "{Track} - {Title}": Track at 0, " - " at 1-3, Title at 4, end 5.
     const QString trackTitle = QStringLiteral("{Track} - {Title}");
+    QTest::newRow("read-only: typing, deleting, pasting and undo do nothing")
+        << trackTitle
+        << keys({Qt::Key_Backspace, Qt::Key_Left, Qt::Key_Delete, Qt::ControlModifier | Qt::Key_V, Qt::ControlModifier | Qt::Key_Z},
+                QStringLiteral("Title"))
+        << "{Track}[ - ]{Title}" << 4 << 0 << true << "pasted";
+    QTest::newRow("read-only: Cut changes nothing, Copy copies")
+        << trackTitle << keys({Qt::ShiftModifier | Qt::Key_Left, Qt::ControlModifier | Qt::Key_X, Qt::ControlModifier | Qt::Key_C})
+        << "{Track}[ - ]{Title}" << 4 << 0 << true << "{Title}";
+    QTest::newRow("Cut takes the selection to the clipboard")
+        << trackTitle << keys({Qt::ShiftModifier | Qt::Key_Left, Qt::ControlModifier | Qt::Key_X}) << "{Track}[ - ]" << 4 << 1
+        << false << "{Title}";
     QTest::newRow("Backspace takes the chip before the caret") << trackTitle << keys({Qt::Key_End, Qt::Key_Backspace})
-                                                              << "{Track}[ - ]" << 4 << 1;
+                                                              << "{Track}[ - ]" << 4 << 1 << false << "pasted";
     QTest::newRow("Delete takes the chip after the caret") << trackTitle << keys({Qt::Key_Home, Qt::Key_Delete})
-                                                          << "[ - ]{Title}" << 0 << 1;
+                                                          << "[ - ]{Title}" << 0 << 1 << false << "pasted";
     QTest::newRow("Left steps over a chip") << trackTitle << keys({Qt::Key_Left}, QStringLiteral("x"))
-                                           << "{Track}[ - x]{Title}" << 5 << 1;
+                                           << "{Track}[ - x]{Title}" << 5 << 1 << false << "pasted";
     QTest::newRow("Right steps over a chip") << trackTitle << keys({Qt::Key_Home, Qt::Key_Right, Qt::Key_Right}, QStringLiteral("x"))
-                                            << "{Track}[ x- ]{Title}" << 3 << 1;
+                                            << "{Track}[ x- ]{Title}" << 3 << 1 << false << "pasted";
     QTest::newRow("typed text goes between chip and literal") << trackTitle << keys({Qt::Key_Home, Qt::Key_Right}, QStringLiteral("ab"))
-                                                             << "{Track}[ab - ]{Title}" << 3 << 2;
+                                                             << "{Track}[ab - ]{Title}" << 3 << 2 << false << "pasted";
     QTest::newRow("Shift+Home selects everything, typing replaces it")
-        << trackTitle << keys({Qt::ShiftModifier | Qt::Key_Home}, QStringLiteral("abc")) << "[abc]" << 3 << 3;
+        << trackTitle << keys({Qt::ShiftModifier | Qt::Key_Home}, QStringLiteral("abc")) << "[abc]" << 3 << 3 << false << "pasted";
     QTest::newRow("Shift+Left selects a chip, Backspace removes it")
-        << trackTitle << keys({Qt::ShiftModifier | Qt::Key_Left, Qt::Key_Backspace}) << "{Track}[ - ]" << 4 << 1;
+        << trackTitle << keys({Qt::ShiftModifier | Qt::Key_Left, Qt::Key_Backspace}) << "{Track}[ - ]" << 4 << 1 << false << "pasted";
     QTest::newRow("Shift+Right across a chip and Delete") << trackTitle
                                                          << keys({Qt::Key_Home, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right,
                                                                   Qt::ShiftModifier | Qt::Key_Right, Qt::ShiftModifier | Qt::Key_Right,
                                                                   Qt::Key_Delete})
-                                                         << "{Track}[ -]" << 3 << 1;
+                                                         << "{Track}[ -]" << 3 << 1 << false << "pasted";
     QTest::newRow("Ctrl+Backspace takes a word") << "{Track} one two" << keys({Qt::ControlModifier | Qt::Key_Backspace})
-                                                 << "{Track}[ one ]" << 6 << 1;
+                                                 << "{Track}[ one ]" << 6 << 1 << false << "pasted";
     QTestEventList typedTitle;
     typedTitle.addKeyClicks(QStringLiteral("Title"));
     typedTitle.addKeyClick(Qt::Key_Return);
     QTest::newRow("Return ends the edit: a typed token string becomes the token")
-        << "{Track}" << typedTitle << "{Track}{Title}" << 2 << 6;
-    QTest::newRow("typed next to loaded text stays literal") << "{Track} " << typedTitle << "{Track}[ Title]" << 7 << 5;
+        << "{Track}" << typedTitle << "{Track}{Title}" << 2 << 6 << false << "pasted";
+    QTest::newRow("typed next to loaded text stays literal") << "{Track} " << typedTitle << "{Track}[ Title]" << 7 << 5 << false << "pasted";
     QTest::newRow("Ctrl+Z undoes a Backspace") << trackTitle << keys({Qt::Key_Backspace, Qt::ControlModifier | Qt::Key_Z})
-                                              << "{Track}[ - ]{Title}" << 5 << 2;
+                                              << "{Track}[ - ]{Title}" << 5 << 2 << false << "pasted";
     QTest::newRow("Ctrl+A and Delete empty the field") << trackTitle << keys({Qt::ControlModifier | Qt::Key_A, Qt::Key_Delete})
-                                                      << "" << 0 << 1;
-    QTest::newRow("Backspace in an empty field does nothing") << "" << keys({Qt::Key_Backspace, Qt::Key_Delete}) << "" << 0 << 0;
-    QTest::newRow("Ctrl with a letter types nothing") << "ab" << keys({Qt::ControlModifier | Qt::Key_B}) << "[ab]" << 2 << 0;
+                                                      << "" << 0 << 1 << false << "pasted";
+    QTest::newRow("Backspace in an empty field does nothing") << "" << keys({Qt::Key_Backspace, Qt::Key_Delete}) << "" << 0 << 0 << false << "pasted";
+    QTest::newRow("Ctrl with a letter types nothing") << "ab" << keys({Qt::ControlModifier | Qt::Key_B}) << "[ab]" << 2 << 0 << false << "pasted";
 }
 
 void TestPatternField::keyboard()
@@ -152,9 +165,13 @@ void TestPatternField::keyboard()
     QFETCH(QString, expected);
     QFETCH(int, caret);
     QFETCH(int, edits);
+    QFETCH(bool, readOnly);
+    QFETCH(QString, clipboard);
 
     FieldWindow test;
     QVERIFY(test.ready());
+    test.field->setReadOnly(readOnly);
+    QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
     test.field->setPattern(patternFromText(start));
     QCOMPARE(test.field->cursorPosition(), PatternUtil::width(patternFromText(start)));
     QSignalSpy edited(test.field, &PatternField::patternEdited);
@@ -162,6 +179,7 @@ void TestPatternField::keyboard()
     QCOMPARE(describePattern(test.field->pattern()), expected);
     QCOMPARE(test.field->cursorPosition(), caret);
     QCOMPARE(edited.count(), edits);
+    QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
 }
 
 void TestPatternField::tokenButtonsInsertAtTheCaret_data()
