@@ -1684,6 +1684,10 @@
         <source>Done</source>
         <translation>Done</translation>
     </message>
+    <message id="CustomPatternTitle">
+        <source>Custom Pattern</source>
+        <translation>Custom Pattern</translation>
+    </message>
     <message id="CustomPatternHint">
         <source>Type text and click the fields to insert them. Hold Alt to apply the pattern without closing.</source>
         <translation>Type text and click the fields to insert them. Hold Alt to apply the pattern without closing.</translation>

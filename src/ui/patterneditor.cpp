@@ -19,6 +19,7 @@ PatternEditor::PatternEditor(const QString &key, const QStringList &tokenStrings
     : QDialog(panel), m_key(key), m_field(new PatternField(this)), m_buttons(new TokenButtons(tokenStrings, m_field, this))
 {
     setWindowModality(Qt::WindowModal);
+    setWindowTitle(Localized::text("CustomPatternTitle"));
     auto *hint = new QLabel(Localized::text("CustomPatternHint"), this);
     hint->setWordWrap(true);
     auto *box = new QDialogButtonBox(this);
