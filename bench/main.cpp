@@ -2,8 +2,10 @@
 // TagLib read; "save" measures changing a title and saving against a plain TagLib save;
 // "discogs" times the online search against a local server that answers slowly; "model" times
 // the song table model over songs made in memory; "window" the desktop window over songs made
-// in memory and its start on a corpus; see README.md.
+// in memory and its start on a corpus; "browser" the window's browser view from Return to a
+// filled cover strip against the same local server; see README.md.
 
+#include "browserbenchmark.h"
 #include "discogsbenchmark.h"
 #include "loadbenchmark.h"
 #include "measurement.h"
@@ -76,7 +78,8 @@ QString defaultCliPath()
 int main(int argc, char *argv[])
 {
     // The window's benchmark needs a GUI application object; the others run without one.
-    const std::unique_ptr<QCoreApplication> application = WindowBenchmark::isWindowCommand(argc, argv)
+    const bool needsWidgets = WindowBenchmark::isWindowCommand(argc, argv) || BrowserBenchmark::isBrowserCommand(argc, argv);
+    const std::unique_ptr<QCoreApplication> application = needsWidgets
         ? WindowBenchmark::makeApplication(argc, argv)
         : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication &app = *application;
@@ -85,9 +88,9 @@ int main(int argc, char *argv[])
     Localized::installStringTable();
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Benchmarks of quorl-core and the window. Commands: load, save, discogs, model, window"));
+    parser.setApplicationDescription(QStringLiteral("Benchmarks of quorl-core and the window. Commands: load, save, discogs, browser, model, window"));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("load, save, discogs, model or window"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("load, save, discogs, browser, model or window"));
     parser.addOptions({
         {QStringLiteral("songs"), QStringLiteral("Songs in the corpus (default 2000; model: songs made in memory, default 100000)."), QStringLiteral("N"), QStringLiteral("2000")},
         {QStringLiteral("dir"), QStringLiteral("Folder that holds the corpus (and the copies save works on)."), QStringLiteral("DIR")},
@@ -124,8 +127,11 @@ int main(int argc, char *argv[])
 
     const QStringList positional = parser.positionalArguments();
     const QString command = positional.size() == 1 ? positional.first() : QString();
-    const bool needsFolder = command != u"discogs" && command != u"model" && command != u"window";
-    if ((command != u"load" && command != u"save" && command != u"discogs" && command != u"model" && command != u"window")
+    if (command == u"serve-discogs")
+        return BrowserBenchmark::serve();
+    const bool needsFolder = command != u"discogs" && command != u"browser" && command != u"model" && command != u"window";
+    if ((command != u"load" && command != u"save" && command != u"discogs" && command != u"browser" && command != u"model"
+         && command != u"window")
         || (needsFolder && !parser.isSet(QStringLiteral("dir")))) {
         std::fputs(qPrintable(parser.helpText()), stderr);
         return 2;
@@ -156,6 +162,12 @@ int main(int argc, char *argv[])
                                 ? QFileInfo(parser.value(QStringLiteral("cli"))).absoluteFilePath()
                                 : defaultCliPath();
         return benchmark.run(QCoreApplication::applicationFilePath());
+    }
+
+    if (command == u"browser") {
+        BrowserBenchmark benchmark;
+        benchmark.runs = runs;
+        return benchmark.run();
     }
 
     if (command == u"discogs") {

@@ -70,6 +70,7 @@ PreferencesDialog::PreferencesDialog(QWidget *window)
     addCheckBox(lookup, "PrefAllInOneAfterApply", QStringLiteral("ALL_IN_ONE_AFTER_APPLY"));
     auto *tokenRow = new QFormLayout;
     auto *token = new QLineEdit(this);
+    token->setObjectName(QStringLiteral("discogsToken"));
     token->setEchoMode(QLineEdit::PasswordEchoOnEdit);
     SettingBinding::bind(token, QStringLiteral("DISCOGS_TOKEN"));
     tokenRow->addRow(Localized::text("PrefLookupToken"), token);
