@@ -333,9 +333,9 @@ void CoverStrip::focusOutEvent(QFocusEvent *event)
 void CoverStrip::updateGeometries()
 {
     const CoverStripLayout layout = stripLayout();
-    if (layout.edgeLength != m_scaledEdge) {
+    if (layout.edgeLength != m_layoutEdge) {
         m_scaled.clear();
-        m_scaledEdge = layout.edgeLength;
+        m_layoutEdge = layout.edgeLength;
     }
     QScrollBar *bar = horizontalScrollBar();
     const int width = viewport()->width();
@@ -347,7 +347,15 @@ void CoverStrip::updateGeometries()
 void CoverStrip::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
+    // A selected item that was wholly in view stays in view when the items grow or the view
+    // narrows.
+    const int oldPitch = m_layoutEdge + CoverStripLayout::Gap;
+    const int oldLeft = CoverStripLayout::Gap + m_selected * oldPitch - scrollPosition();
+    const bool wasInView = m_layoutEdge > 0 && count() > 0 && oldLeft >= 0
+        && oldLeft + m_layoutEdge <= event->oldSize().width();
     updateGeometries();
+    if (wasInView && !viewport()->rect().contains(visualItemRect(m_selected)))
+        horizontalScrollBar()->setValue(stripLayout().scrollToShow(m_selected, viewport()->width()));
 }
 
 void CoverStrip::wheelEvent(QWheelEvent *event)

@@ -60,7 +60,8 @@ struct CoverStripLayout {
 // item is clicked. A click selects an item. The keyboard selects too, and then scrolls so that
 // the selected item is the last whole one in view: the arrow keys, Home, End, Page Up and Page
 // Down; Tab and Shift+Tab step through the items and leave the strip past its ends; keyboard
-// focus arriving from outside selects the first item. The tool tip of a picture is its size in
+// focus arriving from outside selects the first item. A selected item in view stays in view
+// when the strip is resized. The tool tip of a picture is its size in
 // pixels, that of a caption the caption. Placeholder covers show the application's placeholder
 // pictures.
 //
@@ -145,7 +146,8 @@ private:
     // The scaled pictures of the items painted lately, by index; emptied when the edge length
     // changes.
     QCache<int, QPixmap> m_scaled;
-    int m_scaledEdge = -1;
+    // The edge length of the last layout.
+    int m_layoutEdge = -1;
     int m_selected = 0;
     bool m_markShown = false;
 };

@@ -78,6 +78,8 @@ private slots:
     void itemParts();
     void keyboardSelectsAndScrolls_data();
     void keyboardSelectsAndScrolls();
+    void resizingKeepsTheSelectionInView_data();
+    void resizingKeepsTheSelectionInView();
     void clicksSelect_data();
     void clicksSelect();
     void markFollowsTheFocus();
@@ -203,6 +205,31 @@ void TestCoverStrip::keyboardSelectsAndScrolls()
     QVERIFY(m_strip->hasFocus());
     // The selected item is the last whole one in view, unless the strip starts at its left end.
     QCOMPARE(wholeItemsInView(*m_strip), std::make_pair(firstInView, firstInView + 3));
+}
+
+void TestCoverStrip::resizingKeepsTheSelectionInView_data()
+{
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("scrolledAway");
+    QTest::newRow("larger covers") << 359 << 920 << false;
+    QTest::newRow("narrower") << 259 << 500 << false;
+    QTest::newRow("scrolled away before") << 359 << 920 << true;
+}
+
+void TestCoverStrip::resizingKeepsTheSelectionInView()
+{
+    QFETCH(int, height);
+    QFETCH(int, width);
+    QFETCH(bool, scrolledAway);
+    QVERIFY(showStrip(259, 920, 30));
+    m_strip->setSelectedIndex(7);
+    if (scrolledAway)
+        m_strip->horizontalScrollBar()->setValue(0);
+    m_strip->setFixedSize(width, height + m_strip->height() - m_strip->visibleHeight());
+    QTRY_COMPARE(m_strip->edgeLength(), height - 59);
+    QCOMPARE(m_strip->viewport()->rect().contains(m_strip->visualItemRect(7)), !scrolledAway);
+    QCOMPARE(m_strip->selectedIndex(), 7);
 }
 
 void TestCoverStrip::clicksSelect_data()
