@@ -2,8 +2,7 @@
 
 #include "model/localized.h"
 #include "model/userdefaults.h"
-#include "tools/patternsyntax.h"
-#include "tools/tagfieldrules.h"
+#include "tools/patternclipboard.h"
 #include "tools/tokenutil.h"
 
 #include <QApplication>
@@ -11,33 +10,20 @@
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
 namespace {
 
-// Room inside a chip around its name, and between a chip and its neighbours.
-constexpr int ChipPadding = 5;
-constexpr int ChipMargin = 1;
 // Room between the frame and the text.
 constexpr int TextMargin = 2;
 
 } // namespace
-
-// Where each caret position and each chip lies, in content coordinates before scrolling.
-struct PatternField::Layout {
-    QList<int> x;              // x of every caret position, length + 1 entries
-    QList<int> chips;          // the positions that hold a token
-    QList<QString> chipTexts;  // their display names
-};
 
 PatternField::PatternField(QWidget *parent) : QWidget(parent)
 {
@@ -147,10 +133,10 @@ void PatternField::edited(bool changed)
 
 void PatternField::caretMoved()
 {
-    const Layout places = layout();
-    const int caretX = places.x.value(m_buffer.caret());
+    const PatternLine line = layout();
+    const int caretX = line.x(m_buffer.caret());
     const int visible = qMax(1, contentRect().width() - 1);
-    const int total = places.x.last();
+    const int total = line.width();
     if (caretX - m_scroll > visible)
         m_scroll = caretX - visible;
     if (caretX < m_scroll)
@@ -170,27 +156,9 @@ void PatternField::restartBlink()
         m_blink.stop();
 }
 
-PatternField::Layout PatternField::layout() const
+PatternLine PatternField::layout() const
 {
-    const QFontMetrics metrics(font());
-    Layout places;
-    int x = 0;
-    places.x.append(x);
-    for (const PatternElement &element : m_buffer.pattern()) {
-        if (element.isToken()) {
-            const QString name = TagFieldRules::displayText(element);
-            places.chips.append(places.x.size() - 1);
-            places.chipTexts.append(name);
-            x += metrics.horizontalAdvance(name) + 2 * (ChipPadding + ChipMargin);
-            places.x.append(x);
-            continue;
-        }
-        const QString &text = element.text();
-        for (qsizetype i = 1; i <= text.size(); ++i)
-            places.x.append(x + metrics.horizontalAdvance(text.first(i)));
-        x = places.x.last();
-    }
-    return places;
+    return PatternLine(m_buffer.pattern(), font());
 }
 
 QRect PatternField::contentRect() const
@@ -217,14 +185,7 @@ QSize PatternField::minimumSizeHint() const
 
 int PatternField::positionAt(const QPoint &point) const
 {
-    const Layout places = layout();
-    const int x = point.x() - contentRect().left() + m_scroll;
-    int best = 0;
-    for (int i = 1; i < places.x.size(); ++i) {
-        if (qAbs(places.x[i] - x) < qAbs(places.x[best] - x))
-            best = i;
-    }
-    return best;
+    return int(layout().nearestPosition(point.x() - contentRect().left() + m_scroll));
 }
 
 void PatternField::paintEvent(QPaintEvent *)
@@ -238,50 +199,13 @@ void PatternField::paintEvent(QPaintEvent *)
 
     const QRect content = contentRect();
     painter.setClipRect(content);
-    painter.translate(content.left() - m_scroll, 0);
-    const Layout places = layout();
-    const QFontMetrics metrics(font());
-    const int top = content.top() + (content.height() - metrics.height()) / 2;
-    const int baseline = top + metrics.ascent();
-    const qsizetype selStart = m_buffer.selectionStart();
-    const qsizetype selEnd = m_buffer.selectionEnd();
-    const QPalette &colors = palette();
-
-    if (m_buffer.hasSelection())
-        painter.fillRect(QRect(places.x[selStart], top, places.x[selEnd] - places.x[selStart], metrics.height()), colors.highlight());
-
-    qsizetype position = 0;
-    int chip = 0;
-    for (const PatternElement &element : m_buffer.pattern()) {
-        const int left = places.x[position];
-        if (element.isToken()) {
-            const bool selected = position >= selStart && position < selEnd;
-            const QRectF box(left + ChipMargin + 0.5, top - 1.5, places.x[position + 1] - left - 2 * ChipMargin - 1, metrics.height() + 2);
-            QColor fill = colors.color(QPalette::Highlight);
-            fill.setAlpha(selected ? 255 : 56);
-            painter.setRenderHint(QPainter::Antialiasing);
-            painter.setPen(colors.color(QPalette::Highlight));
-            painter.setBrush(fill);
-            painter.drawRoundedRect(box, box.height() / 2.5, box.height() / 2.5);
-            painter.setPen(selected ? colors.color(QPalette::HighlightedText) : colors.color(QPalette::Text));
-            painter.drawText(left + ChipMargin + ChipPadding, baseline, places.chipTexts[chip++]);
-        } else {
-            painter.setPen(colors.color(QPalette::Text));
-            painter.drawText(left, baseline, element.text());
-            const qsizetype from = qBound(position, selStart, position + element.width());
-            const qsizetype to = qBound(position, selEnd, position + element.width());
-            if (from < to) {
-                painter.save();
-                painter.setClipRect(QRect(places.x[from], top, places.x[to] - places.x[from], metrics.height()), Qt::IntersectClip);
-                painter.setPen(colors.color(QPalette::HighlightedText));
-                painter.drawText(left, baseline, element.text());
-                painter.restore();
-            }
-        }
-        position += element.width();
-    }
+    const PatternLine line = layout();
+    const int height = fontMetrics().height();
+    const int top = content.top() + (content.height() - height) / 2;
+    const int left = content.left() - m_scroll;
+    line.draw(&painter, left, top, palette(), m_buffer.selectionStart(), m_buffer.selectionEnd());
     if (hasFocus() && m_caretVisible && !m_readOnly && !m_buffer.hasSelection())
-        painter.fillRect(QRect(places.x[m_buffer.caret()], top, 1, metrics.height()), colors.text());
+        painter.fillRect(QRect(left + line.x(m_buffer.caret()), top, 1, height), palette().text());
 }
 
 bool PatternField::handleShortcut(QKeyEvent *event)
@@ -427,7 +351,7 @@ QVariant PatternField::inputMethodQuery(Qt::InputMethodQuery query) const
     switch (query) {
     case Qt::ImCursorRectangle: {
         const QRect content = contentRect();
-        const int x = content.left() - m_scroll + layout().x.value(m_buffer.caret());
+        const int x = content.left() - m_scroll + layout().x(m_buffer.caret());
         return QRect(x, content.top(), 1, content.height());
     }
     case Qt::ImEnabled:
@@ -459,13 +383,7 @@ void PatternField::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    // The position whose character lies under the pointer: the boundary on its left.
-    const int x = event->position().toPoint().x() - contentRect().left() + m_scroll;
-    const Layout places = layout();
-    qsizetype cell = 0;
-    while (cell + 1 < places.x.size() - 1 && places.x[cell + 1] <= x)
-        ++cell;
-    m_buffer.selectWordAt(cell);
+    m_buffer.selectWordAt(layout().positionUnder(event->position().toPoint().x() - contentRect().left() + m_scroll));
     caretMoved();
 }
 
@@ -514,46 +432,17 @@ void PatternField::contextMenuEvent(QContextMenuEvent *event)
     menu.addAction(Localized::text("PatternFieldCut"), this, &PatternField::cut)->setEnabled(editable && selected);
     menu.addAction(Localized::text("PatternFieldCopy"), this, &PatternField::copy)->setEnabled(selected);
     menu.addAction(Localized::text("PatternFieldPaste"), this, &PatternField::paste)
-        ->setEnabled(editable && !patternFromMimeData(QGuiApplication::clipboard()->mimeData()).isEmpty());
+        ->setEnabled(editable && !PatternClipboard::pattern(QGuiApplication::clipboard()->mimeData()).isEmpty());
     menu.addAction(Localized::text("PatternFieldDelete"), this, [this] { edited(m_buffer.removeSelection()); })->setEnabled(editable && selected);
     menu.addSeparator();
     menu.addAction(Localized::text("MenuSelectAll"), this, &PatternField::selectAll)->setEnabled(m_buffer.length() > 0);
     menu.exec(event->globalPos());
 }
 
-QMimeData *PatternField::mimeDataFor(const Pattern &piece)
-{
-    auto *data = new QMimeData;
-    const QJsonArray stored = QJsonArray::fromVariantList(PatternUtil::toStoredForm(piece));
-    data->setData(QString::fromLatin1(MimeType), QJsonDocument(stored).toJson(QJsonDocument::Compact));
-    data->setText(PatternSyntax::format(piece));
-    return data;
-}
-
-Pattern PatternField::patternFromMimeData(const QMimeData *data)
-{
-    if (!data)
-        return {};
-    const QString type = QString::fromLatin1(MimeType);
-    if (data->hasFormat(type)) {
-        const QJsonDocument document = QJsonDocument::fromJson(data->data(type));
-        if (document.isArray())
-            return PatternUtil::fromStoredForm(document.array().toVariantList());
-    }
-    // Plain text stays literal; a line break would end the single line.
-    QString text = data->text();
-    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    if (text.isEmpty())
-        return {};
-    return {PatternElement::literal(text)};
-}
-
 void PatternField::copy() const
 {
     if (m_buffer.hasSelection())
-        QGuiApplication::clipboard()->setMimeData(mimeDataFor(m_buffer.selectedPattern()));
+        QGuiApplication::clipboard()->setMimeData(PatternClipboard::mimeData(m_buffer.selectedPattern()));
 }
 
 void PatternField::cut()
@@ -568,7 +457,7 @@ void PatternField::paste()
 {
     if (m_readOnly)
         return;
-    const Pattern piece = patternFromMimeData(QGuiApplication::clipboard()->mimeData());
+    const Pattern piece = PatternClipboard::pattern(QGuiApplication::clipboard()->mimeData());
     edited(m_buffer.insertPattern(piece));
 }
 

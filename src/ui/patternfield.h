@@ -2,25 +2,22 @@
 
 #include "tools/pattern.h"
 #include "tools/patternbuffer.h"
+#include "ui/patternline.h"
 
 #include <QBasicTimer>
 #include <QString>
 #include <QWidget>
 
-class QMimeData;
-
 // A single-line field that holds a pattern: each token is one caret position drawn as a rounded
 // chip with its display name, literals are plain text around them. Typing never splits text into
 // tokens; a typed run that equals a token string exactly becomes that token when the edit ends
 // (focus leaves, Return). The arrows step over a chip as over one character, Backspace and Delete
-// remove a whole chip, copy and paste keep tokens (plain text from elsewhere stays literal).
+// remove a whole chip, copy and paste keep tokens (PatternClipboard; plain text from elsewhere
+// stays literal).
 class PatternField : public QWidget {
     Q_OBJECT
 
 public:
-    // The clipboard format of a copied piece of pattern: its stored form as a JSON array.
-    static constexpr const char *MimeType = "application/x-quorl-pattern";
-
     explicit PatternField(QWidget *parent = nullptr);
 
     Pattern pattern() const;
@@ -49,11 +46,6 @@ public:
     // pasting, cutting and undoing do nothing. setPattern and addToken still change it.
     bool isReadOnly() const { return m_readOnly; }
     void setReadOnly(bool readOnly);
-
-    // The clipboard form of a piece of pattern, and the piece a clipboard content pastes: the
-    // pattern format when present, else the plain text as one literal.
-    static QMimeData *mimeDataFor(const Pattern &piece);
-    static Pattern patternFromMimeData(const QMimeData *data);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -84,8 +76,7 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    struct Layout;
-    Layout layout() const;
+    PatternLine layout() const;
     QRect contentRect() const;
     int positionAt(const QPoint &point) const;
     bool handleShortcut(QKeyEvent *event);

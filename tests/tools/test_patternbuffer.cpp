@@ -111,16 +111,10 @@ void TestPatternBuffer::edits_data()
     QTest::newRow("half typed, half pasted stays literal") << "" << "type:Ti|paste:tle|finish" << "[Title]" << 5 << 2;
     QTest::newRow("an ended edit is not made a token later")
         << "" << "type:Tit|finish|caret:0|paste:x|back|caret:3|type:le|finish" << "[Title]" << 5 << 4;
-    QTest::newRow("Backspace after a token takes it whole") << trackTitle << "back" << "{Track}[ - ]" << 4 << 1;
     QTest::newRow("Backspace joins the literals around a token")
         << "a{Title}b" << "caret:2|back" << "[ab]" << 1 << 1;
-    QTest::newRow("Delete before a token takes it whole") << trackTitle << "caret:0|del" << "[ - ]{Title}" << 0 << 1;
     QTest::newRow("Backspace at the start changes nothing") << trackTitle << "caret:0|back" << "{Track}[ - ]{Title}" << 0 << 0;
     QTest::newRow("Delete at the end changes nothing") << trackTitle << "del" << "{Track}[ - ]{Title}" << 5 << 0;
-    QTest::newRow("arrows step over a token as one position")
-        << trackTitle << "caret:0|right|right|left|left" << "{Track}[ - ]{Title}" << 0 << 0;
-    QTest::newRow("Left from the end lands before the last token") << trackTitle << "left|type:x" << "{Track}[ - x]{Title}" << 5 << 1;
-    QTest::newRow("Shift-Left selects a token, typing replaces it") << trackTitle << "sleft|type:t" << "{Track}[ - t]" << 5 << 1;
     QTest::newRow("Left collapses a selection to its start") << trackTitle << "select:1,4|left|type:x" << "{Track}[x - ]{Title}" << 2 << 1;
     QTest::newRow("Right collapses a selection to its end") << trackTitle << "select:5,2|right|type:x" << "{Track}[ - ]{Title}[x]" << 6 << 1;
     QTest::newRow("the caret is clamped to the content") << trackTitle << "caret:99|type:!|caret:-3|type:?"
