@@ -41,6 +41,12 @@ PatternEditor::PatternEditor(const QString &key, const QStringList &tokenStrings
 
 void PatternEditor::editCustom()
 {
+    // Open already: keep what is being edited.
+    if (isVisible()) {
+        raise();
+        activateWindow();
+        return;
+    }
     m_field->setPattern(PatternUtil::storedPattern(m_key));
     toggleChangeOKButtonMode(QGuiApplication::queryKeyboardModifiers() & Qt::AltModifier);
     open();

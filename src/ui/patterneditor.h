@@ -41,7 +41,7 @@ public:
 
 public slots:
     // Loads the stored pattern, opens the dialog over the panel with the caret at the end of the
-    // field and starts following the Alt key.
+    // field and starts following the Alt key. An open editor is only brought to the front.
     void editCustom();
     // The confirm button: stores the field's pattern; applies and stays open with Alt down,
     // otherwise closes.

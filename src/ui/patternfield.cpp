@@ -53,7 +53,8 @@ void PatternField::bindToKey(const QString &key)
 {
     m_key = key;
     loadFromKey();
-    connect(&UserDefaults::shared(), &UserDefaults::valueChanged, this, [this](const QString &changed) {
+    disconnect(m_keyWatch);
+    m_keyWatch = connect(&UserDefaults::shared(), &UserDefaults::valueChanged, this, [this](const QString &changed) {
         if (changed == m_key && PatternUtil::storedPattern(m_key) != pattern())
             loadFromKey();
     });

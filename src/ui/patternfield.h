@@ -91,6 +91,7 @@ private:
 
     PatternBuffer m_buffer;
     QString m_key;
+    QMetaObject::Connection m_keyWatch;
     int m_scroll = 0;
     bool m_caretVisible = true;
     bool m_readOnly = false;

@@ -425,6 +425,7 @@ void TestPatternField::editorStoresAppliesOrCancels_data()
     QTest::newRow("Alt released: Done again") << "token:Artist|altdown|altup|confirm" << "{Track}[ ]{Artist}" << false << unchanged;
     QTest::newRow("Apply, then Done") << "token:Artist|altclick|type:!|confirm" << "{Track}[ ]{Artist}[!]" << false << named;
     QTest::newRow("a typed token string and Return") << "type:Artist|return" << "{Track}[ Artist]" << false << unchanged;
+    QTest::newRow("opening it again keeps the edit") << "token:Artist|reopen|confirm" << "{Track}[ ]{Artist}" << false << unchanged;
     QTest::newRow("Cancel stores nothing") << "token:Artist|cancel" << "{Track}[ ]" << false << unchanged;
     QTest::newRow("Escape stores nothing") << "token:Artist|escape" << "{Track}[ ]" << false << unchanged;
 }
@@ -468,6 +469,8 @@ void TestPatternField::editorStoresAppliesOrCancels()
             const bool alt = step == u"altclick" || editor.isAlternateDown();
             QTest::mouseClick(editor.confirmButton(), Qt::LeftButton, alt ? Qt::AltModifier : Qt::NoModifier);
             applies += alt ? 1 : 0;
+        } else if (step == u"reopen") {
+            editor.editCustom();
         } else if (step == u"cancel") {
             QTest::mouseClick(editor.cancelButton(), Qt::LeftButton);
         } else if (step == u"escape" || step == u"return") {
