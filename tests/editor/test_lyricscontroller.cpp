@@ -70,7 +70,6 @@ private slots:
 
         const QString untouched = QStringLiteral("one|two|three");
         QTest::newRow("nothing selected yet") << "forward;backward" << NoneIndex << "" << "No song selected|" << untouched;
-        QTest::newRow("made with a selection") << "" << qint64(0) << "two" << "02.mp3|1 song selected" << untouched;
         QTest::newRow("three selected show the first")
             << "select 0 1 2" << qint64(0) << "one" << "Ana - Dawn|Song 1 of 3 selected" << untouched;
         QTest::newRow("forward three times comes back")
@@ -79,13 +78,9 @@ private slots:
             << "select 0 1 2;backward" << qint64(2) << "three" << "Cleo - Dusk|Song 3 of 3 selected" << untouched;
         QTest::newRow("lead without artist shows its file name, typing goes into it only")
             << "select 0 1 2;forward;type New" << qint64(1) << "New" << "02.mp3|Song 2 of 3 selected" << "one|New*|three";
-        QTest::newRow("a trailing blank stays on screen, the song stores the words")
-            << "select 2;type Last " << qint64(0) << "Last " << "Cleo - Dusk|1 song selected" << "one|two|Last*";
         QTest::newRow("a title change of a selected song returns to the first")
             << "select 0 1 2;forward;forward;title 1 Noonday" << qint64(0) << "one" << "Ana - Dawn|Song 1 of 3 selected"
             << untouched;
-        QTest::newRow("an artist change of a selected song returns to the first")
-            << "select 0 2;forward;artist 2 Cy" << qint64(0) << "one" << "Ana - Dawn|Song 1 of 2 selected" << untouched;
         QTest::newRow("a change of a song not selected keeps the cursor")
             << "select 0 2;forward;title 1 Noonday" << qint64(1) << "three" << "Cleo - Dusk|Song 2 of 2 selected" << untouched;
         QTest::newRow("the same selection again keeps the cursor")
@@ -119,7 +114,7 @@ private slots:
             loaded.song(row)->setLyrics(start[row][2]);
             loaded.song(row)->resetModifications();
         }
-        loaded.select(steps.isEmpty() ? QList<int>{1} : QList<int>());
+        loaded.select({});
 
         LyricsController lyrics(&loaded.editor);
         for (const QString &step : steps.split(u';', Qt::SkipEmptyParts))

@@ -1,8 +1,5 @@
 #include "editor/editorcontroller.h"
-#include "fixtures.h"
 #include "model/song.h"
-#include "model/userdefaults.h"
-#include "ui/librarycommand.h"
 #include "ui/lyricspanel.h"
 #include "ui/mainwindow.h"
 #include "ui/songtableview.h"
@@ -10,7 +7,6 @@
 #include "windowtesting.h"
 
 #include <QAction>
-#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QToolButton>
@@ -18,7 +14,7 @@
 
 using namespace WindowTesting;
 
-// The lyrics panel in its tool window over three songs, and Add to Music Library of the Edit menu.
+// The lyrics panel in its tool window over three songs.
 class TestLyricsPanel : public QObject {
     Q_OBJECT
 
@@ -73,21 +69,6 @@ private slots:
         for (int row = 0; row < 3; ++row)
             onDisk.append(reread(*song(window(), row))->lyrics());
         QCOMPARE(onDisk.join(u'|'), saved);
-    }
-
-    void addToLibraryHandsTheFilesToThePlayer()
-    {
-        const QString player = writeFile(m_test->dir(), QStringLiteral("player"), "#!/bin/sh\necho \"$1\" >> \"$0.log\"\n");
-        QVERIFY(QFile::setPermissions(player, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        UserDefaults::shared().setObject(player + QStringLiteral(" %f"), QStringLiteral("LIBRARY_HANDOFF_COMMAND"));
-        select({2, 0});
-        DialogAnswerer answerer;
-        answerer.answer(QStringLiteral("ITurnedItOff"));
-        window().libraryCommand()->action()->trigger();
-        QCOMPARE(answerer.asked, QStringList{QStringLiteral("Adding songs to the music library")});
-        QFile log(player + QStringLiteral(".log"));
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(log.readAll()), m_test->paths.at(0) + u'\n' + m_test->paths.at(2) + u'\n');
     }
 
 private:
