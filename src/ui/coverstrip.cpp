@@ -96,7 +96,7 @@ CoverStrip::CoverStrip(QWidget *parent)
     setFrameShape(QFrame::NoFrame);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    setFocusPolicy(Qt::StrongFocus);
+    setFocusPolicy(Qt::NoFocus);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
     QFont captionFont = font();
@@ -118,6 +118,8 @@ void CoverStrip::setCovers(const QList<std::shared_ptr<Cover>> &covers)
     m_scaled.clear();
     m_selected = 0;
     m_markShown = !m_covers.isEmpty();
+    // A strip without items takes no focus.
+    setFocusPolicy(m_covers.isEmpty() ? Qt::NoFocus : Qt::StrongFocus);
     updateGeometries();
     horizontalScrollBar()->setValue(0);
     viewport()->update();
