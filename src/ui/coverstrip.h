@@ -61,9 +61,9 @@ struct CoverStripLayout {
 // the selected item is the last whole one in view: the arrow keys, Home, End, Page Up and Page
 // Down; Tab and Shift+Tab step through the items and leave the strip past its ends; keyboard
 // focus arriving from outside selects the first item. A selected item in view stays in view
-// when the strip is resized. A strip without items takes no keyboard focus. The tool tip of a picture is its size in
-// pixels, that of a caption the caption. Placeholder covers show the application's placeholder
-// pictures.
+// when the strip is resized. A strip without items takes no keyboard focus. The tool tip of a
+// picture is its size in pixels, that of a caption the caption. Placeholder covers show the
+// application's placeholder pictures.
 //
 // Use: setCovers() after each search (selects item 0 without a signal); selectionChanged() when
 // the user picks another item; coverChanged() when a cover's picture arrives after the strip was
