@@ -310,14 +310,6 @@ void TestPatternField::leavingTheFieldEndsTheEdit()
     QTRY_VERIFY(test.other->hasFocus());
     QCOMPARE(describePattern(test.field->pattern()), QStringLiteral("{Album Artist}"));
     QCOMPARE(edited.count(), 13);
-
-    // Back in the field, more typing after the chip stays literal, in any case.
-    test.field->setFocus();
-    QTRY_VERIFY(test.field->hasFocus());
-    QTest::keyClicks(test.field, QStringLiteral("title"));
-    test.other->setFocus();
-    QTRY_VERIFY(test.other->hasFocus());
-    QCOMPARE(describePattern(test.field->pattern()), QStringLiteral("{Album Artist}[title]"));
 }
 
 void TestPatternField::storedFormRoundTrips_data()
@@ -332,9 +324,6 @@ void TestPatternField::storedFormRoundTrips_data()
     QTest::newRow("neighbouring tokens") << QVariantList{token("Disc"), token("Track")} << QVariantList{token("Disc"), token("Track")} << 2;
     QTest::newRow("neighbouring literals are joined") << QVariantList{"a", "b", token("Year")} << QVariantList{"ab", token("Year")} << 3;
     QTest::newRow("empty literals go") << QVariantList{"", token("Year"), ""} << QVariantList{token("Year")} << 1;
-    QTest::newRow("a number is a literal") << QVariantList{1999, token("Album")} << QVariantList{"1999", token("Album")} << 5;
-    QTest::newRow("a record without its entry is still a token") << QVariantList{QVariantMap{{"other", 1}}}
-                                                                 << QVariantList{token("")} << 1;
     QTest::newRow("an unknown token string is kept") << QVariantList{token("Mood")} << QVariantList{token("Mood")} << 1;
     QTest::newRow("empty") << QVariantList{} << QVariantList{} << 0;
 }
