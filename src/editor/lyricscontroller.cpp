@@ -175,7 +175,12 @@ void LyricsController::songFieldChanged(Song &song, SongField field)
     switch (field) {
     case SongField::Artist:
     case SongField::Title:
-        restart();
+        // Back to the first song; on it already, only the lead song's own name can read anew.
+        // (A field set across a large selection tells of every song.)
+        if (m_cursor != 0)
+            restart();
+        else if (&song == leadSong())
+            emit messagesChanged();
         break;
     case SongField::Lyrics:
         if (!m_writing && &song == leadSong())

@@ -34,6 +34,8 @@ public:
     qint64 leadSongCursor() const { return m_cursor; }
     // The song the cursor points at; null without one.
     Song *leadSong() const;
+    // How many songs are selected, as last taken.
+    qsizetype selectedCount() const { return m_selected.size(); }
 
     // Commands.
     void moveLeadSongForward();

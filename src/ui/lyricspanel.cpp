@@ -30,7 +30,6 @@ QToolButton *stepButton(Qt::ArrowType arrow, const char *toolTipKey, const char 
 
 LyricsPanel::LyricsPanel(MainWindow &window, QWidget *parent)
     : QWidget(parent)
-    , m_window(window)
     , m_lyrics(&window.editor())
     , m_selection(new QLabel(this))
     , m_status(new QLabel(this))
@@ -120,7 +119,7 @@ void LyricsPanel::updateEditable()
     const bool hasLead = m_lyrics.leadSong() != nullptr;
     m_text->setReadOnly(m_blocked || !hasLead);
     m_text->setEnabled(hasLead);
-    const bool canStep = m_window.editor().selectedObjects().size() > 1;
+    const bool canStep = m_lyrics.selectedCount() > 1;
     m_backward->setEnabled(canStep);
     m_forward->setEnabled(canStep);
 }

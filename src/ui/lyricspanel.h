@@ -35,7 +35,6 @@ private:
     void textEdited();
     void updateEditable();
 
-    MainWindow &m_window;
     LyricsController m_lyrics;
     QLabel *m_selection;
     QLabel *m_status;
