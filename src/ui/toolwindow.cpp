@@ -4,6 +4,7 @@
 #include "ui/windowmemory.h"
 
 #include <QKeySequence>
+#include <QScreen>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -19,7 +20,8 @@ ToolWindow::ToolWindow(ToolPanel panel, QWidget *content, QWidget *mainWindow)
     // Ctrl+W closes the panel as it closes any window of the desktop.
     auto *closing = new QShortcut(QKeySequence::Close, this);
     connect(closing, &QShortcut::activated, this, &QWidget::close);
-    if (!WindowMemory::restore(this, geometryKey(panel)))
+    m_placed = WindowMemory::restore(this, geometryKey(panel));
+    if (!m_placed)
         resize(sizeHint());
 }
 
@@ -55,6 +57,22 @@ void ToolWindow::storeGeometry() const
     WindowMemory::store(this, geometryKey(m_panel));
 }
 
+void ToolWindow::placeBesideMainWindow()
+{
+    m_placed = true;
+    const QWidget *mainWindow = parentWidget();
+    if (!mainWindow)
+        return;
+    constexpr int Gap = 8;
+    constexpr int Cascade = 32;
+    const QRect frame = mainWindow->frameGeometry();
+    const QRect screen = mainWindow->screen()->availableGeometry();
+    const int step = int(m_panel) * Cascade;
+    const int x = std::max(screen.left(), std::min(frame.right() + Gap, screen.right() - width()));
+    const int y = std::max(screen.top(), std::min(frame.top() + step, screen.bottom() - height()));
+    move(x, y);
+}
+
 void ToolWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
@@ -71,6 +89,8 @@ void ToolWindow::hideEvent(QHideEvent *event)
 
 void ToolWindow::Handle::show()
 {
+    if (!m_window.m_placed)
+        m_window.placeBesideMainWindow();
     m_window.show();
     m_window.raise();
     m_window.activateWindow();

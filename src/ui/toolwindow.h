@@ -46,8 +46,12 @@ private:
     };
 
     void storeGeometry() const;
+    // The first time a panel without a remembered place shows: beside the main window's right
+    // edge, the panels in a cascade, within the screen.
+    void placeBesideMainWindow();
 
     ToolPanel m_panel;
     QWidget *m_content;
     Handle m_handle{*this};
+    bool m_placed = false;
 };
