@@ -67,3 +67,33 @@ xdotool windowfocus --sync "$window"
 xdotool key ctrl+shift+s
 sleep 3
 shoot save-report.png
+
+# naming-panel.png: the naming panel beside the window, restored at start, over the first
+# album; a file outside the list already has one of the names its scheme gives, so the preview
+# flags that row.
+xdotool key Return
+sleep 0.5
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+printf 'NAMING_PANEL_VISIBLE=true\nRESTORE_PANELS_ON_STARTUP=true\n' >> "$XDG_CONFIG_HOME/quorl/quorl.ini"
+"$bin/app/quorl" "$work/Music" >>"$work/quorl.log" 2>&1 &
+pid=$!
+window="$(xdotool search --sync --onlyvisible --name '^Quorl' | head -n 1)"
+naming="$(xdotool search --sync --onlyvisible --name '^Naming$' | head -n 1)"
+sleep 3
+cp "$work/replacement.mp3" "$work/Music/2 - Kaja Ström - Über den Wolken.mp3"
+xdotool windowfocus --sync "$window"
+xdotool key --delay 80 ctrl+Home shift+Down shift+Down shift+Down shift+Down
+sleep 1
+xdotool windowraise "$naming" windowfocus --sync "$naming"
+sleep 1
+window="$naming" shoot naming-panel.png
+
+# rename-preview.png: the panel's Rename button (bottom right) shows the preview of the
+# selection over the panel.
+eval "$(xdotool getwindowgeometry --shell "$naming")"
+xdotool mousemove --window "$naming" $((WIDTH - 50)) $((HEIGHT - 30)) click 1
+sleep 2
+preview="$(xdotool search --sync --onlyvisible --name '^Rename Preview$' | head -n 1)"
+window="$preview" shoot rename-preview.png
+xdotool key Escape

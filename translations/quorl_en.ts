@@ -1777,8 +1777,8 @@
         <translation>%1 of %2 files get a new name.</translation>
     </message>
     <message id="RenamePreviewFlaggedX">
-        <source>%1 need a look: the rows marked below keep their name or are skipped.</source>
-        <translation>%1 need a look: the rows marked below keep their name or are skipped.</translation>
+        <source>Marked rows need a look (%1): they keep their name or are skipped.</source>
+        <translation>Marked rows need a look (%1): they keep their name or are skipped.</translation>
     </message>
     <message id="RenamePreviewNote">
         <source>Files are renamed when the songs are saved. No file is ever replaced.</source>

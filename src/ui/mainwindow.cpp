@@ -11,6 +11,7 @@
 #include "model/song.h"
 #include "model/userdefaults.h"
 #include "ui/aboutbox.h"
+#include "ui/allinonecommand.h"
 #include "ui/bottombar.h"
 #include "ui/browserview.h"
 #include "ui/coverpanel.h"
@@ -92,6 +93,7 @@ MainWindow::MainWindow(QWidget *parent)
     buildViews();
     buildActions();
     m_toolPanelSet = new ToolPanelSet(m_toolPanels, this);
+    m_allInOne = new AllInOneCommand(*this);
     m_tsvDialogs = new TsvDialogs(*this);
     m_libraryCommand = new LibraryCommand(*this);
     buildMenus();
@@ -317,6 +319,8 @@ void MainWindow::buildMenus()
     QMenu *tools = menuBar()->addMenu(Localized::text("MenuTools"));
     for (ToolPanel panel : ToolPanels::All)
         tools->addAction(m_toolPanelSet->action(panel));
+    tools->addSeparator();
+    tools->addAction(m_allInOne->action());
 
     QMenu *help = menuBar()->addMenu(Localized::text("MenuHelp"));
     help->addAction(action(Command::SendFeedback));

@@ -12,6 +12,7 @@
 #include <memory>
 
 class AboutBox;
+class AllInOneCommand;
 class BottomBar;
 class BrowserView;
 class CoverPanel;
@@ -105,6 +106,8 @@ public:
     DesktopLinks *desktopLinks() const { return m_desktopLinks; }
     // The tool panels' windows and their Tools-menu entries.
     ToolPanelSet *toolPanelSet() const { return m_toolPanelSet; }
+    // The all-in-one command of the Tools menu.
+    AllInOneCommand *allInOne() const { return m_allInOne; }
     // The song-list export and import of the File menu.
     TsvDialogs *tsvDialogs() const { return m_tsvDialogs; }
     // Add to Music Library of the Edit menu.
@@ -170,6 +173,7 @@ private:
     std::unique_ptr<FieldEditor> m_fieldEditor;
     ToolPanels m_toolPanels;
     ToolPanelSet *m_toolPanelSet = nullptr;
+    AllInOneCommand *m_allInOne = nullptr;
     TsvDialogs *m_tsvDialogs = nullptr;
     LibraryCommand *m_libraryCommand = nullptr;
     SongTableModel *m_model = nullptr;

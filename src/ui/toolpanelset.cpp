@@ -6,6 +6,7 @@
 #include "ui/extractionpanel.h"
 #include "ui/lyricspanel.h"
 #include "ui/mainwindow.h"
+#include "ui/namingpanel.h"
 #include "ui/numberingpanel.h"
 
 #include <QAction>
@@ -13,6 +14,7 @@
 void addToolPanels(ToolPanelSet &panels, MainWindow &window)
 {
     panels.add(ToolPanel::Numbering, new NumberingPanel(window));
+    panels.add(ToolPanel::Naming, new NamingPanel(window));
     panels.add(ToolPanel::Capitalization, new CapitalizationPanel(window));
     panels.add(ToolPanel::Extraction, new ExtractionPanel(window));
     panels.add(ToolPanel::Lyrics, new LyricsPanel(window));

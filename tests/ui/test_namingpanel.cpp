@@ -1,0 +1,228 @@
+#include "editor/editorcontroller.h"
+#include "fixtures.h"
+#include "model/localized.h"
+#include "model/song.h"
+#include "model/userdefaults.h"
+#include "patterntesting.h"
+#include "tools/namingcontroller.h"
+#include "ui/allinonecommand.h"
+#include "ui/mainwindow.h"
+#include "ui/namingpanel.h"
+#include "ui/renamepreview.h"
+#include "ui/toolpanelset.h"
+#include "windowtesting.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <optional>
+
+using namespace WindowTesting;
+
+// The naming panel and the all-in-one command through the rename preview: the preview's rows
+// and marks, names given only when it is applied, nothing changed when it is cancelled, and the
+// save afterwards renaming the files it said it would.
+
+namespace {
+
+// What the preview showed: per row "new name status" as scripts name it, and whether the rows
+// that need a look carry a mark (icon and colour) and the others none.
+struct Shown {
+    QStringList rows;
+    bool marksRight = true;
+    bool seen = false;
+};
+
+// Answers the next rename preview with Apply or Cancel, recording what it showed.
+class PreviewAnswerer {
+public:
+    PreviewAnswerer(bool apply, Shown *shown) : m_apply(apply), m_shown(shown)
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+        m_timer.start(20);
+    }
+
+private:
+    void poll()
+    {
+        auto *dialog = qobject_cast<RenamePreviewDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible() || m_shown->seen)
+            return;
+        m_shown->seen = true;
+        for (int i = 0; i < dialog->table()->rowCount(); ++i) {
+            const RenamePreview::Row &row = dialog->rows().at(i);
+            m_shown->rows.append(dialog->table()->item(i, RenamePreviewDialog::NewName)->text() + u' '
+                                 + RenamePreview::statusName(row.status));
+            const QTableWidgetItem *status = dialog->table()->item(i, RenamePreviewDialog::Status);
+            const bool marked = !status->icon().isNull() && status->background().style() != Qt::NoBrush;
+            if (marked != RenamePreview::isFlagged(row.status)
+                || status->text() != RenamePreview::statusText(row, dialog->rows()))
+                m_shown->marksRight = false;
+        }
+        (m_apply ? dialog->applyButton() : dialog->cancelButton())->click();
+    }
+
+    bool m_apply;
+    Shown *m_shown;
+    QTimer m_timer;
+};
+
+QStringList musicFiles(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral("*.mp3")}, QDir::Files, QDir::Name);
+}
+
+} // namespace
+
+class TestNamingPanel : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void renameThroughThePreview_data();
+    void renameThroughThePreview();
+    void allInOneThroughThePreview_data();
+    void allInOneThroughThePreview();
+
+private:
+    MainWindow &window() { return **m_test; }
+    NamingPanel *panel() { return window().toolPanelSet()->content<NamingPanel>(ToolPanel::Naming); }
+    // Saves and answers the save's report, if one comes; false on a timeout.
+    bool saveAll(DialogAnswerer &answerer);
+
+    std::optional<TestWindow> m_test;
+};
+
+void TestNamingPanel::init()
+{
+    m_test.emplace();
+}
+
+void TestNamingPanel::cleanup()
+{
+    m_test.reset();
+}
+
+bool TestNamingPanel::saveAll(DialogAnswerer &answerer)
+{
+    answerer.answer(QStringLiteral("OK"));
+    window().action(MainWindow::Command::Save)->trigger();
+    return waitForSave(window());
+}
+
+void TestNamingPanel::renameThroughThePreview_data()
+{
+    QTest::addColumn<QStringList>("titles"); // of 1.mp3, 2.mp3, ...; named by {Title}
+    QTest::addColumn<QString>("other");      // a file in the folder that is not loaded
+    QTest::addColumn<bool>("apply");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QStringList>("filesAfter"); // after a save that follows
+
+    QTest::newRow("applied") << QStringList{"Blue", "Red"} << QString() << true
+                             << QStringList{"Blue.mp3 ok", "Red.mp3 ok"} << QStringList{"Blue.mp3", "Red.mp3"};
+    QTest::newRow("cancelled") << QStringList{"Blue", "Red"} << QString() << false
+                               << QStringList{"Blue.mp3 ok", "Red.mp3 ok"} << QStringList{"1.mp3", "2.mp3"};
+    QTest::newRow("two songs to one name, applied")
+        << QStringList{"Same", "Same", "Other"} << QString() << true
+        << QStringList{"Same.mp3 ok", "Same.mp3 collision", "Other.mp3 ok"}
+        << QStringList{"2.mp3", "Other.mp3", "Same.mp3"};
+    QTest::newRow("name taken on disk, applied") << QStringList{"Taken", "Free"} << QStringLiteral("Taken.mp3")
+                                                 << true << QStringList{"Taken.mp3 exists", "Free.mp3 ok"}
+                                                 << QStringList{"1.mp3", "Free.mp3", "Taken.mp3"};
+    QTest::newRow("name taken on disk, cancelled") << QStringList{"Taken"} << QStringLiteral("Taken.mp3") << false
+                                                   << QStringList{"Taken.mp3 exists"}
+                                                   << QStringList{"1.mp3", "Taken.mp3"};
+    QTest::newRow("nothing left of a name") << QStringList{"---", "Blue"} << QString() << true
+                                            << QStringList{"1.mp3 invalid", "Blue.mp3 ok"}
+                                            << QStringList{"1.mp3", "Blue.mp3"};
+}
+
+void TestNamingPanel::renameThroughThePreview()
+{
+    QFETCH(QStringList, titles);
+    QFETCH(QString, other);
+    QFETCH(bool, apply);
+    QFETCH(QStringList, rows);
+    QFETCH(QStringList, filesAfter);
+    QList<SongFile> files;
+    for (qsizetype i = 0; i < titles.size(); ++i)
+        files.append({QStringLiteral("%1.mp3").arg(i + 1), titles.at(i), QStringLiteral("Artist"), {}, {}});
+    QVERIFY(m_test->open(files));
+    if (!other.isEmpty())
+        QVERIFY(!copyFixture(m_test->dir(), QStringLiteral("silence.mp3"), other).isEmpty());
+    QVERIFY(panel());
+    // The custom choice with {Title}, as the person would pick it in the panel.
+    PatternUtil::storePattern(patternFromText(QStringLiteral("{Title}")), NamingController::CustomSchemeKey);
+    PanelControls::radioButton(panel()->schemes(), NamingController::CustomKey)->click();
+    QVERIFY(UserDefaults::shared().boolForKey(NamingController::CustomKey));
+    const QStringList filesBefore = musicFiles(m_test->dir().path());
+
+    Shown shown;
+    PreviewAnswerer answerer(apply, &shown);
+    QVERIFY(panel()->commandButton()->isEnabled());
+    panel()->commandButton()->click();
+    QVERIFY(shown.seen);
+    QCOMPARE(shown.rows, rows);
+    QVERIFY(shown.marksRight);
+
+    // Only names are given, also those the save will refuse; no file moves before the save.
+    QCOMPARE(musicFiles(m_test->dir().path()), filesBefore);
+    for (qsizetype i = 0; i < titles.size(); ++i)
+        QCOMPARE(song(window(), int(i))->isFileNameModified(), apply && !rows.at(i).endsWith(" invalid"));
+    window().refreshNow();
+    QCOMPARE(window().isWindowModified(), apply);
+
+    DialogAnswerer reports;
+    QVERIFY(saveAll(reports));
+    QCOMPARE(musicFiles(m_test->dir().path()), filesAfter);
+    // A refused rename is reported by the save, as before.
+    const bool refused = std::any_of(rows.begin(), rows.end(), [](const QString &row) {
+        return row.endsWith(" collision") || row.endsWith(" exists");
+    });
+    QCOMPARE(reports.asked.size(), apply && refused ? 1 : 0);
+}
+
+void TestNamingPanel::allInOneThroughThePreview_data()
+{
+    QTest::addColumn<bool>("apply");
+    QTest::addColumn<QStringList>("filesAfter");
+    QTest::newRow("applied") << true
+                             << QStringList{"01 - Some Band - The Sound of the City.mp3", "02 - Some Band - Intro.mp3"};
+    QTest::newRow("cancelled") << false << QStringList{"a.mp3", "b.mp3"};
+}
+
+void TestNamingPanel::allInOneThroughThePreview()
+{
+    QFETCH(bool, apply);
+    QFETCH(QStringList, filesAfter);
+    QVERIFY(m_test->open({{"a.mp3", "the sound of the city", "some band", {}, {}},
+                          {"b.mp3", "intro", "some band", {}, {}}}));
+    QAction *command = window().allInOne()->action();
+    QVERIFY(command->isEnabled());
+    QCOMPARE(command->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+
+    Shown shown;
+    PreviewAnswerer answerer(apply, &shown);
+    command->trigger();
+    QVERIFY(shown.seen);
+    QCOMPARE(shown.rows, (QStringList{"01 - Some Band - The Sound of the City.mp3 ok", "02 - Some Band - Intro.mp3 ok"}));
+    // The tags change only with the names.
+    QCOMPARE(song(window(), 0)->title(), apply ? QStringLiteral("The Sound of the City")
+                                               : QStringLiteral("the sound of the city"));
+    QCOMPARE(song(window(), 1)->track(), apply ? QStringLiteral("02/02") : QString());
+
+    DialogAnswerer reports;
+    QVERIFY(saveAll(reports));
+    QCOMPARE(musicFiles(m_test->dir().path()), filesAfter);
+    QCOMPARE(reports.asked.size(), 0);
+}
+
+QTEST_MAIN(TestNamingPanel)
+#include "test_namingpanel.moc"
