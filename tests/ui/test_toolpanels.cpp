@@ -117,47 +117,56 @@ void TestToolPanels::commandsTagTheSelection_data()
     // Check boxes and radio buttons of the panel clicked before the command, by their key.
     QTest::addColumn<QStringList>("clicks");
     QTest::addColumn<QVariantHash>("settings");
+    // The rows selected when the command runs; the others keep their values.
+    QTest::addColumn<QList<int>>("selected");
     QTest::addColumn<QString>("report");
     QTest::addColumn<QString>("field");
     QTest::addColumn<QStringList>("saved");
 
     const QVariantHash none;
-    QTest::newRow("numbering") << ToolPanel::Numbering << QStringList() << none << QString() << "track"
+    const QList<int> all{0, 1, 2};
+    QTest::newRow("numbering") << ToolPanel::Numbering << QStringList() << none << all << QString() << "track"
                                << QStringList{"01/03", "02/03", "03/03"};
     QTest::newRow("numbering without zeros") << ToolPanel::Numbering << QStringList{"NUMBERING_LEADING_ZERO"} << none
-                                             << QString() << "track" << QStringList{"1/3", "2/3", "3/3"};
+                                             << all << QString() << "track" << QStringList{"1/3", "2/3", "3/3"};
     QTest::newRow("numbering without count") << ToolPanel::Numbering << QStringList{"NUMBERING_TRACK_COUNT"} << none
-                                             << QString() << "track" << QStringList{"01", "02", "03"};
-    QTest::newRow("title case") << ToolPanel::Capitalization << QStringList() << none << QString() << "title"
+                                             << all << QString() << "track" << QStringList{"01", "02", "03"};
+    QTest::newRow("numbering the first and last") << ToolPanel::Numbering << QStringList() << none << QList<int>{0, 2}
+                                                  << QString() << "track" << QStringList{"01/02", "8", "02/02"};
+    QTest::newRow("title case") << ToolPanel::Capitalization << QStringList() << none << all << QString() << "title"
                                 << QStringList{"The Sound of the City", "Where To", "Emix To"};
     QTest::newRow("title case, small words too")
-        << ToolPanel::Capitalization << QStringList{"DISABLE_NEW_YORK_STYLE"} << none << QString() << "title"
+        << ToolPanel::Capitalization << QStringList{"DISABLE_NEW_YORK_STYLE"} << none << all << QString() << "title"
         << QStringList{"The Sound Of The City", "Where To", "Emix To"};
     QTest::newRow("upper case") << ToolPanel::Capitalization << QStringList{"CAPITALIZATION_UPPER_CASE"} << none
-                                << QString() << "artist" << QStringList{"ANN LEE", "BOB", "CY"};
+                                << all << QString() << "artist" << QStringList{"ANN LEE", "BOB", "CY"};
     QTest::newRow("lower case") << ToolPanel::Capitalization << QStringList{"CAPITALIZATION_LOWER_CASE"} << none
-                                << QString() << "artist" << QStringList{"ann lee", "bob", "cy"};
-    QTest::newRow("extract track and title") << ToolPanel::Extraction << QStringList() << none << QString() << "title"
+                                << all << QString() << "artist" << QStringList{"ann lee", "bob", "cy"};
+    QTest::newRow("extract track and title") << ToolPanel::Extraction << QStringList() << none << all << QString() << "title"
                                              << QStringList{"- Dora - First", "- Eve - Second", "- Fay - Third"};
     QTest::newRow("extract track, artist and title")
-        << ToolPanel::Extraction << QStringList{"EXTRACT_TRACK_ARTIST_AND_TITLE"} << none << QString() << "artist"
+        << ToolPanel::Extraction << QStringList{"EXTRACT_TRACK_ARTIST_AND_TITLE"} << none << all << QString() << "artist"
         << QStringList{"Dora", "Eve", "Fay"};
     QTest::newRow("extract custom from the title")
         << ToolPanel::Extraction << QStringList{"EXTRACT_CUSTOM"}
         << QVariantHash{{"EXTRACT_CUSTOM_SCHEME", scheme({"<Artist>", " ", "<Title>"})}, {"EXTRACTION_SOURCE", "title"}}
-        << QString() << "artist" << QStringList{"the", "where", "eMix"};
+        << all << QString() << "artist" << QStringList{"the", "where", "eMix"};
     // No name has the separator: the track takes the whole name, which is no number.
     QTest::newRow("extract custom, names do not fit")
         << ToolPanel::Extraction << QStringList{"EXTRACT_CUSTOM"}
-        << QVariantHash{{"EXTRACT_CUSTOM_SCHEME", scheme({"<Track>", "_", "<Title>"})}} << "CouldNotTag1OrMoreSongs"
+        << QVariantHash{{"EXTRACT_CUSTOM_SCHEME", scheme({"<Track>", "_", "<Title>"})}} << all
+        << "CouldNotTag1OrMoreSongs"
         << "track" << QStringList{"", "", ""};
-    QTest::newRow("compose title and track") << ToolPanel::Composition << QStringList() << none << QString() << "title"
+    QTest::newRow("compose into the second") << ToolPanel::Composition << QStringList() << none << QList<int>{1}
+                                             << QString() << "title"
+                                             << QStringList{"the sound of the city", "where to 8", "eMix to"};
+    QTest::newRow("compose title and track") << ToolPanel::Composition << QStringList() << none << all << QString() << "title"
                                              << QStringList{"the sound of the city 7", "where to 8", "eMix to 9"};
     QTest::newRow("compose custom into the comment")
         << ToolPanel::Composition << QStringList{"COMPOSE_CUSTOM"}
         << QVariantHash{{"COMPOSE_CUSTOM_SCHEME", scheme({"<Artist>", " (", "<Track>", ")"})},
                         {"COMPOSITION_TARGET", "comment"}}
-        << QString() << "comment" << QStringList{"ann lee (7)", "BOB (8)", "Cy (9)"};
+        << all << QString() << "comment" << QStringList{"ann lee (7)", "BOB (8)", "Cy (9)"};
 }
 
 void TestToolPanels::commandsTagTheSelection()
@@ -165,10 +174,16 @@ void TestToolPanels::commandsTagTheSelection()
     QFETCH(ToolPanel, panel);
     QFETCH(QStringList, clicks);
     QFETCH(QVariantHash, settings);
+    QFETCH(QList<int>, selected);
     QFETCH(QString, report);
     QFETCH(QString, field);
     QFETCH(QStringList, saved);
     QVERIFY(openWindow());
+    SongTableView *table = window().table();
+    table->clearSelection();
+    for (int row : selected)
+        table->selectionModel()->select(table->model()->index(row, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
     for (auto setting = settings.cbegin(); setting != settings.cend(); ++setting)
         UserDefaults::shared().setObject(setting.value(), setting.key());
 
