@@ -88,8 +88,6 @@ private slots:
     void cleanup();
     void renameThroughThePreview_data();
     void renameThroughThePreview();
-    void allInOneThroughThePreview_data();
-    void allInOneThroughThePreview();
 
 private:
     MainWindow &window() { return **m_test; }
@@ -119,33 +117,36 @@ bool TestNamingPanel::saveAll(DialogAnswerer &answerer)
 
 void TestNamingPanel::renameThroughThePreview_data()
 {
-    QTest::addColumn<QStringList>("titles"); // of 1.mp3, 2.mp3, ...; named by {Title}
+    QTest::addColumn<bool>("allInOne");      // else the naming panel with {Title}
+    QTest::addColumn<QStringList>("titles"); // of 1.mp3, 2.mp3, ..., by "some band"
     QTest::addColumn<QString>("other");      // a file in the folder that is not loaded
     QTest::addColumn<bool>("apply");
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<QStringList>("filesAfter"); // after a save that follows
 
-    QTest::newRow("applied") << QStringList{"Blue", "Red"} << QString() << true
+    QTest::newRow("applied") << false << QStringList{"Blue", "Red"} << QString() << true
                              << QStringList{"Blue.mp3 ok", "Red.mp3 ok"} << QStringList{"Blue.mp3", "Red.mp3"};
-    QTest::newRow("cancelled") << QStringList{"Blue", "Red"} << QString() << false
+    QTest::newRow("cancelled") << false << QStringList{"Blue", "Red"} << QString() << false
                                << QStringList{"Blue.mp3 ok", "Red.mp3 ok"} << QStringList{"1.mp3", "2.mp3"};
     QTest::newRow("two songs to one name, applied")
-        << QStringList{"Same", "Same", "Other"} << QString() << true
+        << false << QStringList{"Same", "Same", "Other"} << QString() << true
         << QStringList{"Same.mp3 ok", "Same.mp3 collision", "Other.mp3 ok"}
         << QStringList{"2.mp3", "Other.mp3", "Same.mp3"};
-    QTest::newRow("name taken on disk, applied") << QStringList{"Taken", "Free"} << QStringLiteral("Taken.mp3")
-                                                 << true << QStringList{"Taken.mp3 exists", "Free.mp3 ok"}
-                                                 << QStringList{"1.mp3", "Free.mp3", "Taken.mp3"};
-    QTest::newRow("name taken on disk, cancelled") << QStringList{"Taken"} << QStringLiteral("Taken.mp3") << false
-                                                   << QStringList{"Taken.mp3 exists"}
+    QTest::newRow("name taken on disk, cancelled") << false << QStringList{"Taken"} << QStringLiteral("Taken.mp3")
+                                                   << false << QStringList{"Taken.mp3 exists"}
                                                    << QStringList{"1.mp3", "Taken.mp3"};
-    QTest::newRow("nothing left of a name") << QStringList{"---", "Blue"} << QString() << true
-                                            << QStringList{"1.mp3 invalid", "Blue.mp3 ok"}
-                                            << QStringList{"1.mp3", "Blue.mp3"};
+    const QStringList allInOne{"01 - Some Band - The Sound of the City.mp3", "02 - Some Band - Intro.mp3"};
+    QTest::newRow("all in one, applied") << true << QStringList{"the sound of the city", "intro"} << QString()
+                                         << true << QStringList{allInOne.at(0) + " ok", allInOne.at(1) + " ok"}
+                                         << allInOne;
+    QTest::newRow("all in one, cancelled") << true << QStringList{"the sound of the city", "intro"} << QString()
+                                           << false << QStringList{allInOne.at(0) + " ok", allInOne.at(1) + " ok"}
+                                           << QStringList{"1.mp3", "2.mp3"};
 }
 
 void TestNamingPanel::renameThroughThePreview()
 {
+    QFETCH(bool, allInOne);
     QFETCH(QStringList, titles);
     QFETCH(QString, other);
     QFETCH(bool, apply);
@@ -153,29 +154,37 @@ void TestNamingPanel::renameThroughThePreview()
     QFETCH(QStringList, filesAfter);
     QList<SongFile> files;
     for (qsizetype i = 0; i < titles.size(); ++i)
-        files.append({QStringLiteral("%1.mp3").arg(i + 1), titles.at(i), QStringLiteral("Artist"), {}, {}});
+        files.append({QStringLiteral("%1.mp3").arg(i + 1), titles.at(i), QStringLiteral("some band"), {}, {}});
     QVERIFY(m_test->open(files));
     if (!other.isEmpty())
         QVERIFY(!copyFixture(m_test->dir(), QStringLiteral("silence.mp3"), other).isEmpty());
     QVERIFY(panel());
-    // The custom choice with {Title}, as the person would pick it in the panel.
-    PatternUtil::storePattern(patternFromText(QStringLiteral("{Title}")), NamingController::CustomSchemeKey);
-    PanelControls::radioButton(panel()->schemes(), NamingController::CustomKey)->click();
-    QVERIFY(UserDefaults::shared().boolForKey(NamingController::CustomKey));
+    if (!allInOne) {
+        // The custom choice with {Title}, as the person would pick it in the panel.
+        PatternUtil::storePattern(patternFromText(QStringLiteral("{Title}")), NamingController::CustomSchemeKey);
+        PanelControls::radioButton(panel()->schemes(), NamingController::CustomKey)->click();
+        QVERIFY(UserDefaults::shared().boolForKey(NamingController::CustomKey));
+    }
+    QCOMPARE(window().allInOne()->action()->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
     const QStringList filesBefore = musicFiles(m_test->dir().path());
 
     Shown shown;
     PreviewAnswerer answerer(apply, &shown);
-    QVERIFY(panel()->commandButton()->isEnabled());
-    panel()->commandButton()->click();
+    if (allInOne)
+        window().allInOne()->action()->trigger();
+    else
+        panel()->commandButton()->click();
     QVERIFY(shown.seen);
     QCOMPARE(shown.rows, rows);
     QVERIFY(shown.marksRight);
 
-    // Only names are given, also those the save will refuse; no file moves before the save.
+    // Only names (and the all-in-one's numbers) are given, also names the save will refuse; no
+    // file moves before the save.
     QCOMPARE(musicFiles(m_test->dir().path()), filesBefore);
-    for (qsizetype i = 0; i < titles.size(); ++i)
-        QCOMPARE(song(window(), int(i))->isFileNameModified(), apply && !rows.at(i).endsWith(" invalid"));
+    for (qsizetype i = 0; i < titles.size(); ++i) {
+        QCOMPARE(song(window(), int(i))->isFileNameModified(), apply);
+        QCOMPARE(song(window(), int(i))->isTrackModified(), apply && allInOne);
+    }
     window().refreshNow();
     QCOMPARE(window().isWindowModified(), apply);
 
@@ -187,41 +196,6 @@ void TestNamingPanel::renameThroughThePreview()
         return row.endsWith(" collision") || row.endsWith(" exists");
     });
     QCOMPARE(reports.asked.size(), apply && refused ? 1 : 0);
-}
-
-void TestNamingPanel::allInOneThroughThePreview_data()
-{
-    QTest::addColumn<bool>("apply");
-    QTest::addColumn<QStringList>("filesAfter");
-    QTest::newRow("applied") << true
-                             << QStringList{"01 - Some Band - The Sound of the City.mp3", "02 - Some Band - Intro.mp3"};
-    QTest::newRow("cancelled") << false << QStringList{"a.mp3", "b.mp3"};
-}
-
-void TestNamingPanel::allInOneThroughThePreview()
-{
-    QFETCH(bool, apply);
-    QFETCH(QStringList, filesAfter);
-    QVERIFY(m_test->open({{"a.mp3", "the sound of the city", "some band", {}, {}},
-                          {"b.mp3", "intro", "some band", {}, {}}}));
-    QAction *command = window().allInOne()->action();
-    QVERIFY(command->isEnabled());
-    QCOMPARE(command->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
-
-    Shown shown;
-    PreviewAnswerer answerer(apply, &shown);
-    command->trigger();
-    QVERIFY(shown.seen);
-    QCOMPARE(shown.rows, (QStringList{"01 - Some Band - The Sound of the City.mp3 ok", "02 - Some Band - Intro.mp3 ok"}));
-    // The tags change only with the names.
-    QCOMPARE(song(window(), 0)->title(), apply ? QStringLiteral("The Sound of the City")
-                                               : QStringLiteral("the sound of the city"));
-    QCOMPARE(song(window(), 1)->track(), apply ? QStringLiteral("02/02") : QString());
-
-    DialogAnswerer reports;
-    QVERIFY(saveAll(reports));
-    QCOMPARE(musicFiles(m_test->dir().path()), filesAfter);
-    QCOMPARE(reports.asked.size(), 0);
 }
 
 QTEST_MAIN(TestNamingPanel)
