@@ -1808,10 +1808,6 @@
         <source>Separate by hyphen</source>
         <translation>Separate by hyphen</translation>
     </message>
-    <message id="NamingEditCustom">
-        <source>Edit…</source>
-        <translation>Edit…</translation>
-    </message>
     <message id="NamingRename">
         <source>Rename</source>
         <translation>Rename</translation>
@@ -1819,10 +1815,6 @@
     <message id="NamingSchemeLabel">
         <source>Name files as</source>
         <translation>Name files as</translation>
-    </message>
-    <message id="NamingPatternPlaceholder">
-        <source>No custom pattern yet</source>
-        <translation>No custom pattern yet</translation>
     </message>
     <message id="MenuAllInOne">
         <source>All in One</source>
