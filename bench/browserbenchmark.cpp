@@ -113,7 +113,8 @@ int BrowserBenchmark::run() const
 {
     const DiscogsService service;
     const int covers = service.releases * service.coversPerRelease;
-    const int rounds = 1 + (service.releases + SlotsPerStage - 1) / SlotsPerStage + (covers + SlotsPerStage - 1) / SlotsPerStage;
+    const auto roundsOf = [](int requests) { return (requests + SlotsPerStage - 1) / SlotsPerStage; };
+    const int rounds = 1 + roundsOf(service.releases) + roundsOf(covers);
     const double target = Allowance * rounds * service.delayMs;
     print(QStringLiteral("Browser view: Return in the search field until the strip shows %1 releases × %2 covers; "
                          "every request answered after %3 ms by a local server.\n")

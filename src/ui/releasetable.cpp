@@ -72,7 +72,8 @@ QVariant ReleaseTableModel::data(const QModelIndex &index, int role) const
 bool ReleaseTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
     Q_UNUSED(value);
-    if (!index.isValid() || role != Qt::CheckStateRole || !m_applier->setObjectValue(columnIdentifier(index.column()), index.row()))
+    if (!index.isValid() || role != Qt::CheckStateRole
+        || !m_applier->setObjectValue(columnIdentifier(index.column()), index.row()))
         return false;
     // The matching of every later row may shift: the title cell and both mapping columns.
     emit dataChanged(index, index, {Qt::CheckStateRole});
@@ -114,7 +115,8 @@ void ReleaseTableModel::reload()
 void ReleaseTableModel::refreshTargets()
 {
     if (rowCount() > 0)
-        emit dataChanged(index(0, MapsToColumn), index(rowCount() - 1, TargetFileColumn), {Qt::DisplayRole, Qt::ToolTipRole});
+        emit dataChanged(index(0, MapsToColumn), index(rowCount() - 1, TargetFileColumn),
+                         {Qt::DisplayRole, Qt::ToolTipRole});
 }
 
 ReleaseTable::ReleaseTable(BrowserController *browser, EditorController *editor, ImageController *images,
