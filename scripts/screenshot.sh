@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Screenshots of Quorl for the README and the store listing: starts quorl under Xvfb on a
-# folder of sample songs it makes and writes main-window.png, preferences.png and
+# folder of sample songs it makes and writes main-window.png, preferences.png, browser-view.png
+# (a search answered by the local stand-in for the web service of quorl-bench) and
 # save-report.png into OUTDIR. Builds the release configuration first; QUORL_BIN_DIR may name
-# another build folder holding app/quorl and cli/quorl-cli.
+# another build folder holding app/quorl, cli/quorl-cli and bench/quorl-bench.
 # Usage: scripts/screenshot.sh OUTDIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,7 +13,7 @@ if [ -z "${QUORL_SCREENSHOT_DISPLAY:-}" ]; then
   if [ -z "${QUORL_BIN_DIR:-}" ]; then
     scripts/install-deps.sh
     cmake --preset release >/dev/null
-    cmake --build --preset release --target quorl quorl-cli
+    cmake --build --preset release --target quorl quorl-cli quorl-bench
     export QUORL_BIN_DIR="$PWD/build/release"
   fi
   QUORL_SCREENSHOT_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1400x900x24" "$0" "$out"
@@ -20,8 +21,14 @@ fi
 
 bin="$QUORL_BIN_DIR"
 work="$(mktemp -d)"
-trap 'kill "${pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill "${pid:-}" "${service:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 scripts/sample-songs.sh "$bin/cli/quorl-cli" "$work/Music"
+
+# The web service of the online lookup, played on this machine: ten releases with three covers.
+"$bin/bench/quorl-bench" serve-discogs >"$work/service.url" 2>/dev/null &
+service=$!
+for _ in $(seq 50); do [ -s "$work/service.url" ] && break; sleep 0.1; done
+service_url="$(head -n 1 "$work/service.url")"
 
 # Settings of its own: the review prompt counts as answered, all columns worth showing shown.
 export XDG_CONFIG_HOME="$work/config"
@@ -32,6 +39,7 @@ cat > "$XDG_CONFIG_HOME/quorl/quorl.ini" <<INI
 LAST_CAMPAIGN_VERSION=$version
 COLUMN_HIDE_ALBUM=false
 COLUMN_HIDE_YEAR=false
+DISCOGS_API_URL=$service_url
 INI
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
 
@@ -57,6 +65,19 @@ xdotool key ctrl+comma
 sleep 1.5
 shoot preferences.png
 xdotool key Escape
+sleep 0.5
+
+# The browser searching for the selected album: the covers found, the tracks of the first one
+# and the songs they would go to.
+xdotool windowfocus --sync "$window"
+xdotool key ctrl+2
+sleep 0.5
+xdotool key Return
+sleep 3
+shoot browser-view.png
+# Without a window manager the window loses the keyboard when the progress sheet goes.
+xdotool windowfocus --sync "$window"
+xdotool key ctrl+1
 sleep 0.5
 
 # A file replaced behind the editor's back is not written over: the save reports it.
