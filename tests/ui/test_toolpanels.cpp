@@ -4,10 +4,8 @@
 #include "model/userdefaults.h"
 #include "tools/pattern.h"
 #include "ui/capitalizationpanel.h"
-#include "ui/compositionpanel.h"
 #include "ui/extractionpanel.h"
 #include "ui/mainwindow.h"
-#include "ui/numberingpanel.h"
 #include "ui/patterneditor.h"
 #include "ui/patternfield.h"
 #include "ui/preferencesdialog.h"
@@ -18,54 +16,33 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace WindowTesting;
+using P = ToolPanel;
 
 Q_DECLARE_METATYPE(ToolPanel)
 
 namespace {
 
-// A song's field by the name the tables below use.
-QString field(const Song &song, const QString &name)
-{
-    if (name == QLatin1String("title"))
-        return song.title();
-    if (name == QLatin1String("artist"))
-        return song.artist();
-    if (name == QLatin1String("track"))
-        return song.track();
-    if (name == QLatin1String("comment"))
-        return song.comment();
-    return QStringLiteral("(no field %1)").arg(name);
-}
-
-// The stored form of a pattern written as ["<Artist>", " - ", "<Title>"]: a token in angle brackets.
+// The stored form of a pattern written as {"<Artist>", " - ", "<Title>"}: tokens in angle brackets.
 QVariantList scheme(const QStringList &elements)
 {
     Pattern pattern;
     for (const QString &element : elements) {
-        if (element.startsWith(QLatin1Char('<')) && element.endsWith(QLatin1Char('>')))
-            pattern.append(PatternElement::token(element.mid(1, element.size() - 2)));
-        else
-            pattern.append(PatternElement::literal(element));
+        const bool token = element.startsWith(QLatin1Char('<')) && element.endsWith(QLatin1Char('>'));
+        pattern.append(token ? PatternElement::token(element.mid(1, element.size() - 2)) : PatternElement::literal(element));
     }
     return PatternUtil::toStoredForm(pattern);
 }
 
-QWidget *makePanel(ToolPanel panel, MainWindow &window)
+// Three songs with titles, artists and tracks whose file names carry other values; all selected.
+bool open(TestWindow &test)
 {
-    switch (panel) {
-    case ToolPanel::Numbering: return new NumberingPanel(window);
-    case ToolPanel::Capitalization: return new CapitalizationPanel(window);
-    case ToolPanel::Extraction: return new ExtractionPanel(window);
-    case ToolPanel::Composition: return new CompositionPanel(window);
-    default: return nullptr;
-    }
+    return test.open({{"01 - Dora - First.mp3", "the sound of the city", "ann lee", {}, "7", "silence.mp3"},
+                      {"02 - Eve - Second.mp3", "where to", "BOB", {}, "8", "silence.mp3"},
+                      {"03 - Fay - Third.flac", "eMix to", "Cy", {}, "9", "silence.flac"}});
 }
 
 } // namespace
@@ -76,40 +53,13 @@ class TestToolPanels : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void commandsTagTheSelection_data();
     void commandsTagTheSelection();
-    void choicesAreSharedByEveryControlOfTheKey_data();
     void choicesAreSharedByEveryControlOfTheKey();
     void extractionEditorRefusesNeighbouringFields();
     void panelsComeBackAfterRestart_data();
     void panelsComeBackAfterRestart();
-
-private:
-    bool openWindow();
-    MainWindow &window() const { return **m_test; }
-    ToolWindow *panelWindow(ToolPanel panel) const { return window().toolPanelSet()->window(panel); }
-
-    std::optional<TestWindow> m_test;
 };
-
-void TestToolPanels::init()
-{
-    m_test.emplace();
-}
-
-void TestToolPanels::cleanup()
-{
-    m_test.reset();
-}
-
-bool TestToolPanels::openWindow()
-{
-    return m_test->open({{"01 - Dora - First.mp3", "the sound of the city", "ann lee", {}, "7", "silence.mp3"},
-                         {"02 - Eve - Second.mp3", "where to", "BOB", {}, "8", "silence.mp3"},
-                         {"03 - Fay - Third.flac", "eMix to", "Cy", {}, "9", "silence.flac"}});
-}
 
 void TestToolPanels::commandsTagTheSelection_data()
 {
@@ -122,51 +72,43 @@ void TestToolPanels::commandsTagTheSelection_data()
     QTest::addColumn<QString>("report");
     QTest::addColumn<QString>("field");
     QTest::addColumn<QStringList>("saved");
-
     const QVariantHash none;
     const QList<int> all{0, 1, 2};
-    QTest::newRow("numbering") << ToolPanel::Numbering << QStringList() << none << all << QString() << "track"
+    const QString noReport;
+    QTest::newRow("numbering") << P::Numbering << QStringList() << none << all << noReport << "track"
                                << QStringList{"01/03", "02/03", "03/03"};
-    QTest::newRow("numbering without zeros") << ToolPanel::Numbering << QStringList{"NUMBERING_LEADING_ZERO"} << none
-                                             << all << QString() << "track" << QStringList{"1/3", "2/3", "3/3"};
-    QTest::newRow("numbering without count") << ToolPanel::Numbering << QStringList{"NUMBERING_TRACK_COUNT"} << none
-                                             << all << QString() << "track" << QStringList{"01", "02", "03"};
-    QTest::newRow("numbering the first and last") << ToolPanel::Numbering << QStringList() << none << QList<int>{0, 2}
-                                                  << QString() << "track" << QStringList{"01/02", "8", "02/02"};
-    QTest::newRow("title case") << ToolPanel::Capitalization << QStringList() << none << all << QString() << "title"
+    QTest::newRow("numbering without zeros") << P::Numbering << QStringList{"NUMBERING_LEADING_ZERO"} << none << all
+                                             << noReport << "track" << QStringList{"1/3", "2/3", "3/3"};
+    QTest::newRow("numbering without count") << P::Numbering << QStringList{"NUMBERING_TRACK_COUNT"} << none << all
+                                             << noReport << "track" << QStringList{"01", "02", "03"};
+    QTest::newRow("numbering the first and last") << P::Numbering << QStringList() << none << QList<int>{0, 2}
+                                                  << noReport << "track" << QStringList{"01/02", "8", "02/02"};
+    QTest::newRow("title case") << P::Capitalization << QStringList() << none << all << noReport << "title"
                                 << QStringList{"The Sound of the City", "Where To", "Emix To"};
-    QTest::newRow("title case, small words too")
-        << ToolPanel::Capitalization << QStringList{"DISABLE_NEW_YORK_STYLE"} << none << all << QString() << "title"
-        << QStringList{"The Sound Of The City", "Where To", "Emix To"};
-    QTest::newRow("upper case") << ToolPanel::Capitalization << QStringList{"CAPITALIZATION_UPPER_CASE"} << none
-                                << all << QString() << "artist" << QStringList{"ANN LEE", "BOB", "CY"};
-    QTest::newRow("lower case") << ToolPanel::Capitalization << QStringList{"CAPITALIZATION_LOWER_CASE"} << none
-                                << all << QString() << "artist" << QStringList{"ann lee", "bob", "cy"};
-    QTest::newRow("extract track and title") << ToolPanel::Extraction << QStringList() << none << all << QString() << "title"
+    QTest::newRow("small words too") << P::Capitalization << QStringList{"DISABLE_NEW_YORK_STYLE"} << none << all
+                                     << noReport << "title" << QStringList{"The Sound Of The City", "Where To", "Emix To"};
+    QTest::newRow("upper case") << P::Capitalization << QStringList{"CAPITALIZATION_UPPER_CASE"} << none << all
+                                << noReport << "artist" << QStringList{"ANN LEE", "BOB", "CY"};
+    QTest::newRow("lower case") << P::Capitalization << QStringList{"CAPITALIZATION_LOWER_CASE"} << none << all
+                                << noReport << "artist" << QStringList{"ann lee", "bob", "cy"};
+    QTest::newRow("extract track and title") << P::Extraction << QStringList() << none << all << noReport << "title"
                                              << QStringList{"- Dora - First", "- Eve - Second", "- Fay - Third"};
-    QTest::newRow("extract track, artist and title")
-        << ToolPanel::Extraction << QStringList{"EXTRACT_TRACK_ARTIST_AND_TITLE"} << none << all << QString() << "artist"
-        << QStringList{"Dora", "Eve", "Fay"};
+    QTest::newRow("extract track, artist, title") << P::Extraction << QStringList{"EXTRACT_TRACK_ARTIST_AND_TITLE"}
+                                                  << none << all << noReport << "artist" << QStringList{"Dora", "Eve", "Fay"};
     QTest::newRow("extract custom from the title")
-        << ToolPanel::Extraction << QStringList{"EXTRACT_CUSTOM"}
+        << P::Extraction << QStringList{"EXTRACT_CUSTOM"}
         << QVariantHash{{"EXTRACT_CUSTOM_SCHEME", scheme({"<Artist>", " ", "<Title>"})}, {"EXTRACTION_SOURCE", "title"}}
-        << all << QString() << "artist" << QStringList{"the", "where", "eMix"};
+        << all << noReport << "artist" << QStringList{"the", "where", "eMix"};
     // No name has the separator: the track takes the whole name, which is no number.
-    QTest::newRow("extract custom, names do not fit")
-        << ToolPanel::Extraction << QStringList{"EXTRACT_CUSTOM"}
-        << QVariantHash{{"EXTRACT_CUSTOM_SCHEME", scheme({"<Track>", "_", "<Title>"})}} << all
-        << "CouldNotTag1OrMoreSongs"
-        << "track" << QStringList{"", "", ""};
-    QTest::newRow("compose into the second") << ToolPanel::Composition << QStringList() << none << QList<int>{1}
-                                             << QString() << "title"
-                                             << QStringList{"the sound of the city", "where to 8", "eMix to"};
-    QTest::newRow("compose title and track") << ToolPanel::Composition << QStringList() << none << all << QString() << "title"
-                                             << QStringList{"the sound of the city 7", "where to 8", "eMix to 9"};
+    QTest::newRow("extract, names do not fit")
+        << P::Extraction << QStringList{"EXTRACT_CUSTOM"} << QVariantHash{{"EXTRACT_CUSTOM_SCHEME", scheme({"<Track>", "_", "<Title>"})}}
+        << all << "CouldNotTag1OrMoreSongs" << "track" << QStringList{"", "", ""};
+    QTest::newRow("compose title and track") << P::Composition << QStringList() << none << QList<int>{1} << noReport
+                                             << "title" << QStringList{"the sound of the city", "where to 8", "eMix to"};
     QTest::newRow("compose custom into the comment")
-        << ToolPanel::Composition << QStringList{"COMPOSE_CUSTOM"}
-        << QVariantHash{{"COMPOSE_CUSTOM_SCHEME", scheme({"<Artist>", " (", "<Track>", ")"})},
-                        {"COMPOSITION_TARGET", "comment"}}
-        << all << QString() << "comment" << QStringList{"ann lee (7)", "BOB (8)", "Cy (9)"};
+        << P::Composition << QStringList{"COMPOSE_CUSTOM"}
+        << QVariantHash{{"COMPOSE_CUSTOM_SCHEME", scheme({"<Artist>", " (", "<Track>", ")"})}, {"COMPOSITION_TARGET", "comment"}}
+        << all << noReport << "comment" << QStringList{"ann lee (7)", "BOB (8)", "Cy (9)"};
 }
 
 void TestToolPanels::commandsTagTheSelection()
@@ -178,101 +120,72 @@ void TestToolPanels::commandsTagTheSelection()
     QFETCH(QString, report);
     QFETCH(QString, field);
     QFETCH(QStringList, saved);
-    QVERIFY(openWindow());
-    SongTableView *table = window().table();
+    TestWindow test;
+    QVERIFY(open(test));
+    SongTableView *table = test->table();
     table->clearSelection();
     for (int row : selected)
-        table->selectionModel()->select(table->model()->index(row, 0),
-                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        table->selectionModel()->select(table->model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     for (auto setting = settings.cbegin(); setting != settings.cend(); ++setting)
         UserDefaults::shared().setObject(setting.value(), setting.key());
 
-    QAction *entry = window().toolPanelSet()->action(panel);
-    QVERIFY(entry->isEnabled());
+    QAction *entry = test->toolPanelSet()->action(panel);
     entry->trigger();
-    ToolWindow *tool = panelWindow(panel);
+    ToolWindow *tool = test->toolPanelSet()->window(panel);
     QTRY_VERIFY(tool->isVisible());
     QVERIFY(entry->isChecked());
-    for (const QString &key : clicks) {
-        auto *control = tool->findChild<QAbstractButton *>(key);
-        QVERIFY2(control, qPrintable(key));
-        control->click();
-    }
+    for (const QString &key : clicks)
+        tool->findChild<QAbstractButton *>(key)->click();
     auto *command = tool->findChild<QPushButton *>(QStringLiteral("command"));
-    QVERIFY(command && command->isEnabled());
+    QVERIFY(command->isEnabled());
     DialogAnswerer answerer;
     answerer.answer(QStringLiteral("OK"));
     command->click();
     QCOMPARE(answerer.asked, report.isEmpty() ? QStringList() : QStringList{Localized::text(report)});
 
-    window().action(MainWindow::Command::Save)->trigger();
-    QVERIFY(waitForSave(window()));
-    for (int row = 0; row < saved.size(); ++row) {
-        const std::unique_ptr<Song> onDisk = reread(*song(window(), row));
-        QVERIFY(onDisk);
-        QCOMPARE(::field(*onDisk, field), saved[row]);
-    }
+    test->action(MainWindow::Command::Save)->trigger();
+    QVERIFY(waitForSave(*test));
+    for (int row = 0; row < saved.size(); ++row)
+        QCOMPARE(reread(*song(*test, row))->valueForKey(field).toString(), saved[row]);
     // Without a selection the command waits.
-    window().table()->clearSelection();
+    table->clearSelection();
     QVERIFY(!command->isEnabled());
-}
-
-void TestToolPanels::choicesAreSharedByEveryControlOfTheKey_data()
-{
-    QTest::addColumn<ToolPanel>("panel");
-    QTest::addColumn<QString>("key");
-    // The other keys of its radio choice, off once it is chosen.
-    QTest::addColumn<QStringList>("others");
-    QTest::newRow("leading zeros") << ToolPanel::Numbering << "NUMBERING_LEADING_ZERO" << QStringList();
-    QTest::newRow("track count") << ToolPanel::Numbering << "NUMBERING_TRACK_COUNT" << QStringList();
-    QTest::newRow("upper case") << ToolPanel::Capitalization << "CAPITALIZATION_UPPER_CASE"
-                                << QStringList{"CAPITALIZATION_TITLE_CASE", "CAPITALIZATION_LOWER_CASE"};
-    QTest::newRow("small words") << ToolPanel::Capitalization << "DISABLE_NEW_YORK_STYLE" << QStringList();
-    QTest::newRow("custom extraction") << ToolPanel::Extraction << "EXTRACT_CUSTOM"
-                                       << QStringList{"EXTRACT_TRACK_AND_TITLE", "EXTRACT_TRACK_ARTIST_AND_TITLE"};
-    QTest::newRow("custom composition") << ToolPanel::Composition << "COMPOSE_CUSTOM"
-                                        << QStringList{"COMPOSE_TITLE_AND_TRACK"};
 }
 
 void TestToolPanels::choicesAreSharedByEveryControlOfTheKey()
 {
-    QFETCH(ToolPanel, panel);
-    QFETCH(QString, key);
-    QFETCH(QStringList, others);
-    QVERIFY(openWindow());
-    const bool before = UserDefaults::shared().boolForKey(key);
-    std::unique_ptr<QWidget> twin(makePanel(panel, window()));
-    auto *control = panelWindow(panel)->findChild<QAbstractButton *>(key);
-    auto *twinControl = twin->findChild<QAbstractButton *>(key);
-    QVERIFY(control && twinControl);
-    QCOMPARE(control->isChecked(), before);
-    QCOMPARE(twinControl->isChecked(), before);
+    TestWindow test;
+    QVERIFY(open(test));
+    UserDefaults &defaults = UserDefaults::shared();
+    // A check box: the preferences offer the same key, each follows the other at once.
+    auto *zeros = test->toolPanelSet()->window(P::Numbering)->findChild<QAbstractButton *>(QStringLiteral("NUMBERING_LEADING_ZERO"));
+    QCheckBox *preference = test->preferences()->checkBoxFor(QStringLiteral("NUMBERING_LEADING_ZERO"));
+    QVERIFY(zeros->isChecked() && preference->isChecked());
+    zeros->click();
+    QVERIFY(!defaults.boolForKey(QStringLiteral("NUMBERING_LEADING_ZERO")) && !preference->isChecked());
+    preference->click();
+    QVERIFY(zeros->isChecked());
 
-    control->click();
-    QCOMPARE(UserDefaults::shared().boolForKey(key), !before);
-    QCOMPARE(twinControl->isChecked(), !before);
-    for (const QString &other : others) {
-        QVERIFY(!UserDefaults::shared().boolForKey(other));
-        QVERIFY(!twin->findChild<QAbstractButton *>(other)->isChecked());
-        QVERIFY(!panelWindow(panel)->findChild<QAbstractButton *>(other)->isChecked());
-    }
-    // The preferences show the same key where they offer it; a change there shows in the panel.
-    if (QCheckBox *preference = window().preferences()->checkBoxFor(key)) {
-        QCOMPARE(preference->isChecked(), !before);
-        preference->click();
-        QCOMPARE(control->isChecked(), before);
+    // A radio choice: a second panel of the kind stands for any other control of its keys.
+    const QStringList modes{"CAPITALIZATION_TITLE_CASE", "CAPITALIZATION_UPPER_CASE", "CAPITALIZATION_LOWER_CASE"};
+    CapitalizationPanel twin(*test);
+    ToolWindow *tool = test->toolPanelSet()->window(P::Capitalization);
+    for (const QString &chosen : {modes[1], modes[2], modes[0]}) {
+        tool->findChild<QAbstractButton *>(chosen)->click();
+        for (const QString &mode : modes) {
+            QCOMPARE(defaults.boolForKey(mode), mode == chosen);
+            QCOMPARE(twin.findChild<QAbstractButton *>(mode)->isChecked(), mode == chosen);
+        }
     }
 }
 
 void TestToolPanels::extractionEditorRefusesNeighbouringFields()
 {
-    QVERIFY(openWindow());
-    auto *panel = window().toolPanelSet()->content<ExtractionPanel>(ToolPanel::Extraction);
-    QVERIFY(panel);
-    const PanelControls::CustomPattern &custom = panel->custom();
+    TestWindow test;
+    QVERIFY(open(test));
+    const PanelControls::CustomPattern &custom = test->toolPanelSet()->content<ExtractionPanel>(P::Extraction)->custom();
     QVERIFY(!custom.edit->isEnabled());
-    panelWindow(ToolPanel::Extraction)->findChild<QRadioButton *>(QStringLiteral("EXTRACT_CUSTOM"))->click();
-    QVERIFY(custom.edit->isEnabled());
+    test->toolPanelSet()->window(P::Extraction)->findChild<QAbstractButton *>(QStringLiteral("EXTRACT_CUSTOM"))->click();
     custom.edit->click();
     QTRY_VERIFY(custom.editor->isVisible());
     PatternField *field = custom.editor->field();
@@ -285,10 +198,9 @@ void TestToolPanels::extractionEditorRefusesNeighbouringFields()
     QVERIFY(custom.editor->confirmButton()->isEnabled());
     custom.editor->confirmButton()->click();
     QTRY_VERIFY(!custom.editor->isVisible());
-    QCOMPARE(UserDefaults::shared().arrayForKey(QStringLiteral("EXTRACT_CUSTOM_SCHEME")),
-             scheme({"<Artist>", " - ", "<Title>"}));
-    // The panel shows the stored pattern.
-    QCOMPARE(custom.display->pattern(), PatternUtil::fromStoredForm(scheme({"<Artist>", " - ", "<Title>"})));
+    const QVariantList stored = scheme({"<Artist>", " - ", "<Title>"});
+    QCOMPARE(UserDefaults::shared().arrayForKey(QStringLiteral("EXTRACT_CUSTOM_SCHEME")), stored);
+    QCOMPARE(custom.display->pattern(), PatternUtil::fromStoredForm(stored));
 }
 
 void TestToolPanels::panelsComeBackAfterRestart_data()
@@ -297,12 +209,10 @@ void TestToolPanels::panelsComeBackAfterRestart_data()
     QTest::addColumn<bool>("quit");
     QTest::addColumn<bool>("restore");
     QTest::addColumn<QList<ToolPanel>>("shownAfter");
-    using P = ToolPanel;
-    QTest::newRow("quit") << QList<P>{P::Numbering, P::Extraction} << true << true
-                          << QList<P>{P::Numbering, P::Extraction};
+    QTest::newRow("quit") << QList<P>{P::Numbering, P::Extraction} << true << true << QList<P>{P::Numbering, P::Extraction};
     QTest::newRow("quit, restoring off") << QList<P>{P::Numbering, P::Extraction} << true << false << QList<P>();
-    QTest::newRow("panel closed before quit") << QList<P>{P::Capitalization, P::Composition, P::Capitalization}
-                                              << true << true << QList<P>{P::Composition};
+    QTest::newRow("closed before quit") << QList<P>{P::Capitalization, P::Capitalization, P::Composition} << true << true
+                                        << QList<P>{P::Composition};
     // Closing the main window closes the panels with it, all but composition.
     QTest::newRow("window closed") << QList<P>{P::Numbering, P::Capitalization, P::Composition} << false << true
                                    << QList<P>{P::Composition};
@@ -314,33 +224,29 @@ void TestToolPanels::panelsComeBackAfterRestart()
     QFETCH(bool, quit);
     QFETCH(bool, restore);
     QFETCH(QList<ToolPanel>, shownAfter);
-    QVERIFY(openWindow());
+    TestWindow test;
+    QVERIFY(open(test));
     UserDefaults::shared().setBool(restore, QStringLiteral("RESTORE_PANELS_ON_STARTUP"));
     for (ToolPanel panel : toggled)
-        window().toolPanelSet()->action(panel)->trigger();
+        test->toolPanelSet()->action(panel)->trigger();
     // An open panel's size comes back with it, shown or not.
-    const QSize size(431, 377);
-    const auto open = std::find_if(toggled.cbegin(), toggled.cend(),
-                                   [this](ToolPanel panel) { return panelWindow(panel)->isVisible(); });
-    QVERIFY(open != toggled.cend());
-    const ToolPanel resized = *open;
-    panelWindow(resized)->resize(size);
+    const ToolPanel resized = toggled.constLast();
+    test->toolPanelSet()->window(resized)->resize(431, 377);
     if (quit)
-        window().action(MainWindow::Command::Quit)->trigger();
+        test->action(MainWindow::Command::Quit)->trigger();
     else
-        window().close();
-    QTRY_VERIFY(!window().isVisible());
-    m_test->window.reset();
+        test->close();
+    QTRY_VERIFY(!test->isVisible());
+    test.window.reset();
 
     MainWindow again;
     again.show();
     again.windowLoaded();
     for (ToolPanel panel : ToolPanels::All) {
-        const bool shown = shownAfter.contains(panel);
-        QCOMPARE(again.toolPanelSet()->window(panel)->isVisible(), shown);
-        QCOMPARE(again.toolPanelSet()->action(panel)->isChecked(), shown);
+        QCOMPARE(again.toolPanelSet()->window(panel)->isVisible(), shownAfter.contains(panel));
+        QCOMPARE(again.toolPanelSet()->action(panel)->isChecked(), shownAfter.contains(panel));
     }
-    QCOMPARE(again.toolPanelSet()->window(resized)->size(), size);
+    QCOMPARE(again.toolPanelSet()->window(resized)->size(), QSize(431, 377));
 }
 
 QTEST_MAIN(TestToolPanels)
