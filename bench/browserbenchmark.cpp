@@ -6,7 +6,6 @@
 #include "measurement.h"
 
 #include "lookup/browsercontroller.h"
-#include "model/userdefaults.h"
 #include "ui/browserview.h"
 #include "ui/coverstrip.h"
 #include "ui/mainwindow.h"
@@ -42,12 +41,9 @@ StripRun searchOnce(const DiscogsService &service)
 {
     StripRun result;
     HttpTestServer server;
-    if (!server.isListening()) {
-        result.failure = QStringLiteral("the local server could not listen");
+    result.failure = service.standIn(server);
+    if (!result.failure.isEmpty())
         return result;
-    }
-    service.serveOn(server);
-    UserDefaults::shared().setObject(server.url(QString()), QStringLiteral("DISCOGS_API_URL"));
 
     MainWindow window;
     window.show();

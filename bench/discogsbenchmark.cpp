@@ -9,7 +9,6 @@
 #include "lookup/browsercontroller.h"
 #include "lookup/cover.h"
 #include "lookup/release.h"
-#include "model/userdefaults.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -116,12 +115,9 @@ SearchRun searchOnce(const DiscogsService &service)
 {
     SearchRun result;
     HttpTestServer server;
-    if (!server.isListening()) {
-        result.failure = QStringLiteral("the local server could not listen");
+    result.failure = service.standIn(server);
+    if (!result.failure.isEmpty())
         return result;
-    }
-    service.serveOn(server);
-    UserDefaults::shared().setObject(server.url(QString()), QStringLiteral("DISCOGS_API_URL"));
 
     QElapsedTimer clock;
     QEventLoop loop;

@@ -2,6 +2,8 @@
 
 #include "httptestserver.h"
 
+#include "model/userdefaults.h"
+
 #include <QBuffer>
 #include <QColor>
 #include <QImage>
@@ -76,6 +78,15 @@ QByteArray DiscogsService::coverJpeg(int release, int cover)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPEG", 85);
     return bytes;
+}
+
+QString DiscogsService::standIn(HttpTestServer &server) const
+{
+    if (!server.isListening())
+        return QStringLiteral("the local server could not listen");
+    serveOn(server);
+    UserDefaults::shared().setObject(server.url(QString()), QStringLiteral("DISCOGS_API_URL"));
+    return {};
 }
 
 void DiscogsService::serveOn(HttpTestServer &server) const

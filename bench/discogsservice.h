@@ -16,6 +16,9 @@ struct DiscogsService {
 
     // Scripts the answers of every route on the server.
     void serveOn(HttpTestServer &server) const;
+    // Scripts the server and makes it the web service of the lookup (the benchmark's settings);
+    // empty, or what went wrong.
+    QString standIn(HttpTestServer &server) const;
 
     // The text searched for; not a release number, so the search request is made.
     static QString searchText() { return QStringLiteral("benchmark album"); }

@@ -183,6 +183,8 @@ private slots:
         QCOMPARE(answers.asked.size(), answer.isEmpty() ? 0 : 1);
         QCOMPARE(answers.unanswered, 0);
         QCOMPARE(window().viewSwitch()->isEditorVisible(), answer != "Cancel");
+        // The songs show as changed until they are saved.
+        QTRY_COMPARE(window().isWindowModified(), answer != "Cancel");
         window().action(MainWindow::Command::Save)->trigger();
         QVERIFY(waitForSave(window()));
         const Release &release = *view().browser().covers().at(cover)->rel();
