@@ -90,8 +90,9 @@ sleep 3
 shoot save-report.png
 
 # naming-panel.png: the naming panel beside the window, restored at start, over the first
-# album; a file outside the list already has one of the names its scheme gives, so the preview
-# flags that row.
+# album, with a custom pattern made in its editor: "Track", Tab (the typed token string becomes
+# a chip), " - ", the Title button (seventh after the field), Return for Done. A file outside the
+# list already has one of the names the pattern gives, so the preview flags that row.
 xdotool key Return
 sleep 0.5
 kill "$pid" 2>/dev/null || true
@@ -102,11 +103,21 @@ pid=$!
 window="$(xdotool search --sync --onlyvisible --name '^Quorl' | head -n 1)"
 naming="$(xdotool search --sync --onlyvisible --name '^Naming$' | head -n 1)"
 sleep 3
-cp "$work/replacement.mp3" "$work/Music/2 - Kaja Ström - Über den Wolken.mp3"
+cp "$work/replacement.mp3" "$work/Music/2 - Über den Wolken.mp3"
 xdotool windowfocus --sync "$window"
 xdotool key --delay 80 ctrl+Home shift+Down shift+Down shift+Down shift+Down
 sleep 1
-xdotool windowraise "$naming" windowfocus --sync "$naming"
+xdotool windowraise "$naming"
+xdotool mousemove --window "$naming" 38 136 click 1
+sleep 0.5
+xdotool mousemove --window "$naming" 289 166 click 1
+sleep 1.5
+xdotool type --delay 60 "Track"
+xdotool key Tab shift+Tab
+xdotool type --delay 60 " - "
+xdotool key Tab Tab Tab Tab Tab Tab Tab space
+sleep 0.3
+xdotool key Return
 sleep 1
 window="$naming" shoot naming-panel.png
 
