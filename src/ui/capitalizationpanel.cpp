@@ -26,7 +26,8 @@ CapitalizationPanel::CapitalizationPanel(MainWindow &window, QWidget *parent)
     auto *hint = new QLabel(Localized::text("CapitalizationAltHint"), this);
     hint->setWordWrap(true);
     hint->setForegroundRole(QPalette::PlaceholderText);
-    m_command = PanelControls::commandButton(window, "CapitalizationApply", this, [this] { applyToSelection(); });
+    QPushButton *command =
+        PanelControls::commandButton(window, "CapitalizationApply", this, [this] { applyToSelection(); });
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(modes);
@@ -34,7 +35,7 @@ CapitalizationPanel::CapitalizationPanel(MainWindow &window, QWidget *parent)
         PanelControls::checkBox("CapitalizationSmallWords", QStringLiteral("DISABLE_NEW_YORK_STYLE"), this));
     layout->addWidget(hint);
     layout->addStretch(1);
-    layout->addWidget(m_command, 0, Qt::AlignRight);
+    layout->addWidget(command, 0, Qt::AlignRight);
 }
 
 void CapitalizationPanel::applyToSelection()

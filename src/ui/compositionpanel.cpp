@@ -26,26 +26,26 @@ CompositionPanel::CompositionPanel(MainWindow &window, QWidget *parent)
     QList<PanelControls::ListChoice> targets;
     for (const CompositionController::Choice &target : CompositionController::targets())
         targets.append({target.label, target.value});
-    m_targets = PanelControls::choiceList(targets, CompositionController::TargetKey, this);
+    QComboBox *targetList = PanelControls::choiceList(targets, CompositionController::TargetKey, this);
     // The fixed pattern always writes the title.
-    m_targets->setEnabled(customChoice->isChecked());
-    connect(customChoice, &QRadioButton::toggled, m_targets, &QComboBox::setEnabled);
+    targetList->setEnabled(customChoice->isChecked());
+    connect(customChoice, &QRadioButton::toggled, targetList, &QComboBox::setEnabled);
 
     auto *customRow = new QHBoxLayout;
     customRow->addWidget(m_custom.display, 1);
     customRow->addWidget(m_custom.edit);
     auto *targetRow = new QFormLayout;
-    targetRow->addRow(Localized::text("CompositionTargetLabel"), m_targets);
+    targetRow->addRow(Localized::text("CompositionTargetLabel"), targetList);
     auto *schemeLayout = static_cast<QVBoxLayout *>(schemes->layout());
     schemeLayout->addLayout(customRow);
     schemeLayout->addLayout(targetRow);
 
-    m_command = PanelControls::commandButton(window, "CompositionApply", this, [this] { applyToSelection(); });
+    QPushButton *command = PanelControls::commandButton(window, "CompositionApply", this, [this] { applyToSelection(); });
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(schemes);
     layout->addStretch(1);
-    layout->addWidget(m_command, 0, Qt::AlignRight);
+    layout->addWidget(command, 0, Qt::AlignRight);
 }
 
 void CompositionPanel::applyToSelection()

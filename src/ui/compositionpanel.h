@@ -6,8 +6,6 @@
 #include <QWidget>
 
 class MainWindow;
-class QComboBox;
-class QPushButton;
 
 // The composition panel: sets the title or the comment of the selected songs to a text built
 // from their own values, by the title-and-track pattern or the custom one.
@@ -17,15 +15,11 @@ class CompositionPanel : public QWidget {
 public:
     explicit CompositionPanel(MainWindow &window, QWidget *parent = nullptr);
 
-    QPushButton *commandButton() const { return m_command; }
     const PanelControls::CustomPattern &custom() const { return m_custom; }
-    QComboBox *targetList() const { return m_targets; }
 
     void applyToSelection();
 
 private:
     CompositionController m_composition;
     PanelControls::CustomPattern m_custom;
-    QComboBox *m_targets;
-    QPushButton *m_command;
 };

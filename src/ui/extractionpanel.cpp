@@ -35,24 +35,23 @@ ExtractionPanel::ExtractionPanel(MainWindow &window, QWidget *parent)
     m_invalid->setWordWrap(true);
     m_invalid->setObjectName(QStringLiteral("invalidPattern"));
     if (auto *editorLayout = qobject_cast<QBoxLayout *>(m_custom.editor->layout()))
-        editorLayout->insertWidget(1, m_invalid);
+        editorLayout->insertWidget(2, m_invalid);
     connect(m_custom.editor, &PatternEditor::patternEdited, this, &ExtractionPanel::updateValidity);
     connect(m_custom.edit, &QPushButton::clicked, this, &ExtractionPanel::updateValidity);
 
     QList<PanelControls::ListChoice> sources;
     for (const ExtractionController::Choice &source : ExtractionController::sources())
         sources.append({source.label, source.value});
-    m_sources = PanelControls::choiceList(sources, ExtractionController::SourceKey, this);
     auto *sourceRow = new QFormLayout;
-    sourceRow->addRow(Localized::text("ExtractionSourceLabel"), m_sources);
-
-    m_command = PanelControls::commandButton(window, "ExtractionApply", this, [this] { applyToSelection(); });
+    sourceRow->addRow(Localized::text("ExtractionSourceLabel"),
+                      PanelControls::choiceList(sources, ExtractionController::SourceKey, this));
+    QPushButton *command = PanelControls::commandButton(window, "ExtractionApply", this, [this] { applyToSelection(); });
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(schemes);
     layout->addLayout(sourceRow);
     layout->addStretch(1);
-    layout->addWidget(m_command, 0, Qt::AlignRight);
+    layout->addWidget(command, 0, Qt::AlignRight);
     updateValidity();
 }
 

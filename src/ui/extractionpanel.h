@@ -6,9 +6,7 @@
 #include <QWidget>
 
 class MainWindow;
-class QComboBox;
 class QLabel;
-class QPushButton;
 
 // The extraction panel: fills tags of the selected songs from their file names or titles by a
 // fixed or the custom pattern. Songs whose text does not fit are reported in one window-modal
@@ -19,9 +17,7 @@ class ExtractionPanel : public QWidget {
 public:
     explicit ExtractionPanel(MainWindow &window, QWidget *parent = nullptr);
 
-    QPushButton *commandButton() const { return m_command; }
     const PanelControls::CustomPattern &custom() const { return m_custom; }
-    QComboBox *sourceList() const { return m_sources; }
 
     // The failures reported, if any.
     BatchReport applyToSelection();
@@ -32,7 +28,5 @@ private:
 
     ExtractionController m_extraction;
     PanelControls::CustomPattern m_custom;
-    QComboBox *m_sources;
     QLabel *m_invalid;
-    QPushButton *m_command;
 };

@@ -15,14 +15,14 @@ NumberingPanel::NumberingPanel(MainWindow &window, QWidget *parent)
 {
     auto *hint = new QLabel(Localized::text("NumberingHint"), this);
     hint->setWordWrap(true);
-    m_command = PanelControls::commandButton(window, "NumberingApply", this, [this] { applyToSelection(); });
+    QPushButton *command = PanelControls::commandButton(window, "NumberingApply", this, [this] { applyToSelection(); });
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(hint);
     layout->addWidget(PanelControls::checkBox("NumberingLeadingZero", QStringLiteral("NUMBERING_LEADING_ZERO"), this));
     layout->addWidget(PanelControls::checkBox("NumberingTrackCount", QStringLiteral("NUMBERING_TRACK_COUNT"), this));
     layout->addStretch(1);
-    layout->addWidget(m_command, 0, Qt::AlignRight);
+    layout->addWidget(command, 0, Qt::AlignRight);
 }
 
 void NumberingPanel::applyToSelection()

@@ -5,7 +5,6 @@
 #include <QWidget>
 
 class MainWindow;
-class QPushButton;
 
 // The numbering panel: numbers the selected songs in table order, with or without leading
 // zeros and the track count.
@@ -15,11 +14,8 @@ class NumberingPanel : public QWidget {
 public:
     explicit NumberingPanel(MainWindow &window, QWidget *parent = nullptr);
 
-    QPushButton *commandButton() const { return m_command; }
-
     void applyToSelection();
 
 private:
     NumberingController m_numbering;
-    QPushButton *m_command;
 };
