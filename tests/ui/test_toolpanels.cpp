@@ -152,6 +152,13 @@ void TestToolPanels::commandsTagTheSelection()
     // Without a selection the command waits.
     table->clearSelection();
     QVERIFY(!command->isEnabled());
+    // Ctrl+W closes the panel from within it only.
+    QApplication::setActiveWindow(test.window.get());
+    QTest::keySequence(table, QKeySequence::Close);
+    QVERIFY(tool->isVisible());
+    QApplication::setActiveWindow(tool);
+    QTest::keySequence(command, QKeySequence::Close);
+    QVERIFY(!tool->isVisible() && !entry->isChecked());
 }
 
 void TestToolPanels::choicesAreSharedByEveryControlOfTheKey()
