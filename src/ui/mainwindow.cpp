@@ -174,6 +174,9 @@ void MainWindow::buildViews()
     setCentralWidget(m_views);
     m_viewSwitch = new ViewSwitch(m_views, m_editorSplit, m_table, m_browserView, m_searchField, this);
     connect(m_browserView, &BrowserView::releaseApplied, m_viewSwitch, &ViewSwitch::showEditor);
+    // Stop ends the search at once: a stage that ends before the search would have noticed must
+    // not start the next one.
+    connect(m_progressSheet, &QDialog::rejected, m_browserView, &BrowserView::stopSearch);
 }
 
 // ---- Commands ---------------------------------------------------------------------------------------
