@@ -52,57 +52,46 @@ void TestCliScripting::init()
 
 void TestCliScripting::previewRowsMatchTheRealRun_data()
 {
-    QTest::addColumn<QStringList>("names");  // of the songs; "" for 1.mp3, 2.mp3, ... by position
-    QTest::addColumn<QStringList>("titles"); // the songs are named by {Title}
+    QTest::addColumn<QStringList>("titles"); // of the songs 1.mp3, 2.mp3, ... named by {Title}
     QTest::addColumn<QStringList>("others"); // files in the folder that are not loaded
     QTest::addColumn<QStringList>("renames"); // per song "to status"
     QTest::addColumn<QStringList>("namesAfter");
-    const QStringList one{""};
-    const QStringList two{"", ""};
-    QTest::newRow("renamed") << one << QStringList{"Blue"} << QStringList() << QStringList{"Blue.mp3 ok"}
+    QTest::newRow("renamed") << QStringList{"Blue"} << QStringList() << QStringList{"Blue.mp3 ok"}
                              << QStringList{"Blue.mp3"};
-    QTest::newRow("name unchanged") << one << QStringList{"1"} << QStringList() << QStringList{"1.mp3 unchanged"}
+    QTest::newRow("name unchanged") << QStringList{"1"} << QStringList() << QStringList{"1.mp3 unchanged"}
                                     << QStringList{"1.mp3"};
-    QTest::newRow("two songs want one name") << two << QStringList{"Same", "Same"} << QStringList()
+    QTest::newRow("two songs want one name") << QStringList{"Same", "Same"} << QStringList()
                                              << QStringList{"Same.mp3 ok", "Same.mp3 collision"}
                                              << QStringList{"2.mp3", "Same.mp3"};
-    QTest::newRow("another file has the name") << one << QStringList{"Taken"} << QStringList{"Taken.mp3"}
+    QTest::newRow("another file has the name") << QStringList{"Taken"} << QStringList{"Taken.mp3"}
                                                << QStringList{"Taken.mp3 exists"}
                                                << QStringList{"1.mp3", "Taken.mp3"};
-    QTest::newRow("a name the song before gives up") << two << QStringList{"x", "1"} << QStringList()
+    QTest::newRow("a name the song before gives up") << QStringList{"x", "1"} << QStringList()
                                                      << QStringList{"x.mp3 ok", "1.mp3 ok"}
                                                      << QStringList{"1.mp3", "x.mp3"};
-    QTest::newRow("a name the song after still holds") << two << QStringList{"2", "y"} << QStringList()
+    QTest::newRow("a name the song after still holds") << QStringList{"2", "y"} << QStringList()
                                                        << QStringList{"2.mp3 exists", "y.mp3 ok"}
                                                        << QStringList{"1.mp3", "y.mp3"};
-    QTest::newRow("letter case only") << QStringList{"blue.mp3"} << QStringList{"Blue"} << QStringList()
-                                      << QStringList{"Blue.mp3 case-only"} << QStringList{"Blue.mp3"};
-    QTest::newRow("letter case onto another file") << QStringList{"blue.mp3"} << QStringList{"Blue"}
-                                                   << QStringList{"Blue.mp3"} << QStringList{"Blue.mp3 exists"}
-                                                   << QStringList{"Blue.mp3", "blue.mp3"};
-    QTest::newRow("nothing but dots") << one << QStringList{"..."} << QStringList() << QStringList{"....mp3 invalid"}
+    QTest::newRow("nothing but dots") << QStringList{"..."} << QStringList() << QStringList{"....mp3 invalid"}
                                       << QStringList{"1.mp3"};
-    QTest::newRow("too long") << one << QStringList{QString(300, u'a')} << QStringList()
+    QTest::newRow("too long") << QStringList{QString(300, u'a')} << QStringList()
                               << QStringList{QString(300, u'a') + ".mp3 too-long"} << QStringList{"1.mp3"};
-    QTest::newRow("made usable") << one << QStringList{"X: y?"} << QStringList() << QStringList{"X- y.mp3 ok"}
+    QTest::newRow("made usable") << QStringList{"X: y?"} << QStringList() << QStringList{"X- y.mp3 ok"}
                                  << QStringList{"X- y.mp3"};
-    QTest::newRow("a value missing") << two << QStringList{"", "Blue"} << QStringList()
+    QTest::newRow("a value missing") << QStringList{"", "Blue"} << QStringList()
                                      << QStringList{"1.mp3 not-named", "Blue.mp3 ok"}
                                      << QStringList{"1.mp3", "Blue.mp3"};
 }
 
 void TestCliScripting::previewRowsMatchTheRealRun()
 {
-    QFETCH(QStringList, names);
     QFETCH(QStringList, titles);
     QFETCH(QStringList, others);
     QFETCH(QStringList, renames);
     QFETCH(QStringList, namesAfter);
     QStringList paths;
-    for (qsizetype i = 0; i < titles.size(); ++i) {
-        const QString name = names.at(i).isEmpty() ? QStringLiteral("%1.mp3").arg(i + 1) : names.at(i);
-        paths.append(makeSong(m_songs, "mp3", name, {{"title", titles.at(i)}}));
-    }
+    for (qsizetype i = 0; i < titles.size(); ++i)
+        paths.append(makeSong(m_songs, "mp3", QStringLiteral("%1.mp3").arg(i + 1), {{"title", titles.at(i)}}));
     for (const QString &other : others)
         QVERIFY(!makeSong(m_songs, "mp3", other).isEmpty());
     QVERIFY(!paths.contains(QString()));
