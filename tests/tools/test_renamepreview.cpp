@@ -127,8 +127,9 @@ void TestRenamePreview::rows_data()
     // Naming keeps the hyphen that is left in the middle; the save's sanitizing takes it too.
     QTest::newRow("sanitizes to nothing at the save") << false << one << QStringList{"-- / --"} << QStringList()
                                                       << QStringList{"-.mp3 invalid"};
-    QTest::newRow("too long in bytes, not in letters") << false << one << QStringList{QString(130, u'é')}
-                                                       << QStringList() << QStringList{QString(130, u'é') + ".mp3 too-long"};
+    const QString accents(130, u'é');
+    QTest::newRow("too long in bytes, not in letters") << false << one << QStringList{accents} << QStringList()
+                                                       << QStringList{accents + ".mp3 too-long"};
     QTest::newRow("missing value") << false << two << QStringList{"", "Blue"} << QStringList()
                                    << QStringList{"1.mp3 not-named", "Blue.mp3 ok"};
     QTest::newRow("all in one") << true << two << QStringList{"the sound of the city", ""} << QStringList()
