@@ -40,7 +40,8 @@ CompositionPanel::CompositionPanel(MainWindow &window, QWidget *parent)
     schemeLayout->addLayout(customRow);
     schemeLayout->addLayout(targetRow);
 
-    QPushButton *command = PanelControls::commandButton(window, "CompositionApply", this, [this] { applyToSelection(); });
+    QPushButton *command =
+        PanelControls::commandButton(window, "CompositionApply", this, [this] { applyToSelection(); });
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(schemes);

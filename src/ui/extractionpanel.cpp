@@ -45,7 +45,8 @@ ExtractionPanel::ExtractionPanel(MainWindow &window, QWidget *parent)
     auto *sourceRow = new QFormLayout;
     sourceRow->addRow(Localized::text("ExtractionSourceLabel"),
                       PanelControls::choiceList(sources, ExtractionController::SourceKey, this));
-    QPushButton *command = PanelControls::commandButton(window, "ExtractionApply", this, [this] { applyToSelection(); });
+    QPushButton *command =
+        PanelControls::commandButton(window, "ExtractionApply", this, [this] { applyToSelection(); });
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(schemes);

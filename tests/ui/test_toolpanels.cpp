@@ -32,7 +32,8 @@ QVariantList scheme(const QStringList &elements)
     Pattern pattern;
     for (const QString &element : elements) {
         const bool token = element.startsWith(QLatin1Char('<')) && element.endsWith(QLatin1Char('>'));
-        pattern.append(token ? PatternElement::token(element.mid(1, element.size() - 2)) : PatternElement::literal(element));
+        pattern.append(token ? PatternElement::token(element.mid(1, element.size() - 2))
+                             : PatternElement::literal(element));
     }
     return PatternUtil::toStoredForm(pattern);
 }
@@ -86,28 +87,33 @@ void TestToolPanels::commandsTagTheSelection_data()
     QTest::newRow("title case") << P::Capitalization << QStringList() << none << all << noReport << "title"
                                 << QStringList{"The Sound of the City", "Where To", "Emix To"};
     QTest::newRow("small words too") << P::Capitalization << QStringList{"DISABLE_NEW_YORK_STYLE"} << none << all
-                                     << noReport << "title" << QStringList{"The Sound Of The City", "Where To", "Emix To"};
+                                     << noReport << "title"
+                                     << QStringList{"The Sound Of The City", "Where To", "Emix To"};
     QTest::newRow("upper case") << P::Capitalization << QStringList{"CAPITALIZATION_UPPER_CASE"} << none << all
                                 << noReport << "artist" << QStringList{"ANN LEE", "BOB", "CY"};
     QTest::newRow("lower case") << P::Capitalization << QStringList{"CAPITALIZATION_LOWER_CASE"} << none << all
                                 << noReport << "artist" << QStringList{"ann lee", "bob", "cy"};
     QTest::newRow("extract track and title") << P::Extraction << QStringList() << none << all << noReport << "title"
                                              << QStringList{"- Dora - First", "- Eve - Second", "- Fay - Third"};
-    QTest::newRow("extract track, artist, title") << P::Extraction << QStringList{"EXTRACT_TRACK_ARTIST_AND_TITLE"}
-                                                  << none << all << noReport << "artist" << QStringList{"Dora", "Eve", "Fay"};
+    QTest::newRow("extract track, artist, title")
+        << P::Extraction << QStringList{"EXTRACT_TRACK_ARTIST_AND_TITLE"} << none << all << noReport << "artist"
+        << QStringList{"Dora", "Eve", "Fay"};
     QTest::newRow("extract custom from the title")
         << P::Extraction << QStringList{"EXTRACT_CUSTOM"}
         << QVariantHash{{"EXTRACT_CUSTOM_SCHEME", scheme({"<Artist>", " ", "<Title>"})}, {"EXTRACTION_SOURCE", "title"}}
         << all << noReport << "artist" << QStringList{"the", "where", "eMix"};
     // No name has the separator: the track takes the whole name, which is no number.
     QTest::newRow("extract, names do not fit")
-        << P::Extraction << QStringList{"EXTRACT_CUSTOM"} << QVariantHash{{"EXTRACT_CUSTOM_SCHEME", scheme({"<Track>", "_", "<Title>"})}}
+        << P::Extraction << QStringList{"EXTRACT_CUSTOM"}
+        << QVariantHash{{"EXTRACT_CUSTOM_SCHEME", scheme({"<Track>", "_", "<Title>"})}}
         << all << "CouldNotTag1OrMoreSongs" << "track" << QStringList{"", "", ""};
-    QTest::newRow("compose title and track") << P::Composition << QStringList() << none << QList<int>{1} << noReport
-                                             << "title" << QStringList{"the sound of the city", "where to 8", "eMix to"};
+    QTest::newRow("compose title and track")
+        << P::Composition << QStringList() << none << QList<int>{1} << noReport << "title"
+        << QStringList{"the sound of the city", "where to 8", "eMix to"};
     QTest::newRow("compose custom into the comment")
         << P::Composition << QStringList{"COMPOSE_CUSTOM"}
-        << QVariantHash{{"COMPOSE_CUSTOM_SCHEME", scheme({"<Artist>", " (", "<Track>", ")"})}, {"COMPOSITION_TARGET", "comment"}}
+        << QVariantHash{{"COMPOSE_CUSTOM_SCHEME", scheme({"<Artist>", " (", "<Track>", ")"})},
+                        {"COMPOSITION_TARGET", "comment"}}
         << all << noReport << "comment" << QStringList{"ann lee (7)", "BOB (8)", "Cy (9)"};
 }
 
@@ -125,7 +131,8 @@ void TestToolPanels::commandsTagTheSelection()
     SongTableView *table = test->table();
     table->clearSelection();
     for (int row : selected)
-        table->selectionModel()->select(table->model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        table->selectionModel()->select(table->model()->index(row, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
     for (auto setting = settings.cbegin(); setting != settings.cend(); ++setting)
         UserDefaults::shared().setObject(setting.value(), setting.key());
 
@@ -167,7 +174,8 @@ void TestToolPanels::choicesAreSharedByEveryControlOfTheKey()
     QVERIFY(open(test));
     UserDefaults &defaults = UserDefaults::shared();
     // A check box: the preferences offer the same key, each follows the other at once.
-    auto *zeros = test->toolPanelSet()->window(P::Numbering)->findChild<QAbstractButton *>(QStringLiteral("NUMBERING_LEADING_ZERO"));
+    auto *zeros = test->toolPanelSet()->window(P::Numbering)->findChild<QAbstractButton *>(
+        QStringLiteral("NUMBERING_LEADING_ZERO"));
     QCheckBox *preference = test->preferences()->checkBoxFor(QStringLiteral("NUMBERING_LEADING_ZERO"));
     QVERIFY(zeros->isChecked() && preference->isChecked());
     zeros->click();
@@ -192,9 +200,10 @@ void TestToolPanels::extractionEditorRefusesNeighbouringFields()
 {
     TestWindow test;
     QVERIFY(open(test));
-    const PanelControls::CustomPattern &custom = test->toolPanelSet()->content<ExtractionPanel>(P::Extraction)->custom();
+    ToolPanelSet *panels = test->toolPanelSet();
+    const PanelControls::CustomPattern &custom = panels->content<ExtractionPanel>(P::Extraction)->custom();
     QVERIFY(!custom.edit->isEnabled());
-    test->toolPanelSet()->window(P::Extraction)->findChild<QAbstractButton *>(QStringLiteral("EXTRACT_CUSTOM"))->click();
+    panels->window(P::Extraction)->findChild<QAbstractButton *>(QStringLiteral("EXTRACT_CUSTOM"))->click();
     custom.edit->click();
     QTRY_VERIFY(custom.editor->isVisible());
     PatternField *field = custom.editor->field();
@@ -218,9 +227,11 @@ void TestToolPanels::panelsComeBackAfterRestart_data()
     QTest::addColumn<bool>("quit");
     QTest::addColumn<bool>("restore");
     QTest::addColumn<QList<ToolPanel>>("shownAfter");
-    QTest::newRow("quit") << QList<P>{P::Numbering, P::Extraction} << true << true << QList<P>{P::Numbering, P::Extraction};
+    QTest::newRow("quit") << QList<P>{P::Numbering, P::Extraction} << true << true
+                          << QList<P>{P::Numbering, P::Extraction};
     QTest::newRow("quit, restoring off") << QList<P>{P::Numbering, P::Extraction} << true << false << QList<P>();
-    QTest::newRow("closed before quit") << QList<P>{P::Capitalization, P::Capitalization, P::Composition} << true << true
+    QTest::newRow("closed before quit") << QList<P>{P::Capitalization, P::Capitalization, P::Composition} << true
+                                        << true
                                         << QList<P>{P::Composition};
     // Closing the main window closes the panels with it, all but composition.
     QTest::newRow("window closed") << QList<P>{P::Numbering, P::Capitalization, P::Composition} << false << true

@@ -63,7 +63,8 @@ bool open(TestWindow &test, const QList<int> &selected)
     SongTableView *table = test->table();
     table->clearSelection();
     for (int row : selected)
-        table->selectionModel()->select(table->model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        table->selectionModel()->select(table->model()->index(row, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
     return true;
 }
 
@@ -85,9 +86,11 @@ void TestTsvDialogs::exportsTheSelection_data()
     QTest::addColumn<QList<int>>("selected");
     // The file's text, or empty when the dialog is cancelled and nothing may be written.
     QTest::addColumn<QString>("written");
-    const QString header("Track\tTitle\tArtist\tAlbum Artist\tComposer\tAlbum\tDisc\tGenre\tYear\tComment\tFile Name\n");
+    const QString header("Track\tTitle\tArtist\tAlbum Artist\tComposer\tAlbum\tDisc\tGenre\tYear\tComment\t"
+                         "File Name\n");
     QTest::newRow("all songs") << QList<int>{0, 1, 2}
-                               << header + "\tAlpha\tAnn\t\t\t\t\t\t\t\ta.mp3\n\tBeta\tBob\t\t\tBest Of\t\t\t\t\tb.mp3\n"
+                               << header + "\tAlpha\tAnn\t\t\t\t\t\t\t\ta.mp3\n"
+                                           "\tBeta\tBob\t\t\tBest Of\t\t\t\t\tb.mp3\n"
                                            "\tGamma\tCy\t\t\t\t\t\t\t\tc.flac\n";
     QTest::newRow("the last song") << QList<int>{2} << header + "\tGamma\tCy\t\t\t\t\t\t\t\tc.flac\n";
     QTest::newRow("cancelled") << QList<int>{0, 1, 2} << QString();
@@ -127,8 +130,9 @@ void TestTsvDialogs::importsIntoTheSelection_data()
     QTest::newRow("a track that is no number") << QByteArray("Track\tTitle\nx\tOne\n2\tTwo\n3\tThree\n")
                                                << QStringList{"ShowDetails", "OK"}
                                                << QStringList{"CouldNotImport", "ErrorDetails"} << unchanged;
-    QTest::newRow("a line with another number of tabs") << QByteArray("Track\tTitle\n1\tOne\n2\tTwo\tX\n3\tThree\n")
-                                                        << QStringList{"OK"} << QStringList{"CouldNotImport"} << unchanged;
+    QTest::newRow("a line with another number of tabs")
+        << QByteArray("Track\tTitle\n1\tOne\n2\tTwo\tX\n3\tThree\n") << QStringList{"OK"}
+        << QStringList{"CouldNotImport"} << unchanged;
     QTest::newRow("fewer records than songs") << QByteArray("Title\nOne\n") << QStringList{"OK"}
                                               << QStringList{"CouldNotImport"} << unchanged;
     QTest::newRow("cancelled") << QByteArray() << QStringList() << QStringList() << unchanged;
