@@ -1749,8 +1749,8 @@
         <translation>The file is gone or its folder cannot be written</translation>
     </message>
     <message id="RenamePreviewNotNamed">
-        <source>A value the name needs is missing: not renamed</source>
-        <translation>A value the name needs is missing: not renamed</translation>
+        <source>A value the name needs is missing: no new name from this tool</source>
+        <translation>A value the name needs is missing: no new name from this tool</translation>
     </message>
     <message id="RenamePreviewNotRenamable">
         <source>This file may not be renamed</source>

@@ -118,12 +118,15 @@ QList<Row> rows(const QList<Proposal> &proposals)
         const Song &song = *proposal.song;
         Row row{&song, lastComponent(song.filePath()), QString(), Status::Unchanged, -1};
         row.newName = row.oldName;
-        if (proposal.refused) {
-            row.status = *proposal.refused;
-        } else if (!proposal.wantedName.isNull()) {
-            const QString to = TagsWriter::renamedPath(song.folder(), proposal.wantedName, song.extension());
+        // A song the tool gives no name keeps the one it has, which may be a new name given
+        // before and not saved yet: the save renames it all the same.
+        const QString wanted = !proposal.refused ? proposal.wantedName
+                               : song.isFileNameModified() ? song.fileName()
+                                                           : QString();
+        if (!wanted.isNull()) {
+            const QString to = TagsWriter::renamedPath(song.folder(), wanted, song.extension());
             // A name of nothing has no path; the name asked for is what there is to show.
-            row.newName = to.isEmpty() ? proposal.wantedName : lastComponent(to);
+            row.newName = to.isEmpty() ? wanted : lastComponent(to);
             if (to != song.filePath()) {
                 row.status = statusOf(planned.plan(song.filePath(), to), row.oldName, row.newName);
                 if (row.status == Status::Collision)
@@ -132,6 +135,9 @@ QList<Row> rows(const QList<Proposal> &proposals)
                     takenBy.insert(to, int(result.size()));
             }
         }
+        // What the save refuses is told first; otherwise why the tool gave no name.
+        if (proposal.refused && !isRefused(row.status))
+            row.status = *proposal.refused;
         result.append(row);
     }
     return result;

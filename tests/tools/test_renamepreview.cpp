@@ -107,38 +107,44 @@ void TestRenamePreview::rows_data()
     QTest::addColumn<QStringList>("names");  // of the loaded songs, whose artist is "some band"
     QTest::addColumn<QStringList>("titles");
     QTest::addColumn<QStringList>("others"); // files in the folder that are not loaded
+    QTest::addColumn<QString>("pending");    // a name given to the first song before, not saved
     QTest::addColumn<QStringList>("rows");
 
     const QStringList one{"1.mp3"};
     const QStringList two{"1.mp3", "2.mp3"};
-    QTest::newRow("same name") << false << one << QStringList{"1"} << QStringList() << QStringList{"1.mp3 unchanged"};
-    QTest::newRow("two songs to one name") << false << two << QStringList{"Same", "Same"} << QStringList()
+    const QStringList none;
+    QTest::newRow("same name") << false << one << QStringList{"1"} << none << QString()
+                               << QStringList{"1.mp3 unchanged"};
+    QTest::newRow("two songs to one name") << false << two << QStringList{"Same", "Same"} << none << QString()
                                            << QStringList{"Same.mp3 ok", "Same.mp3 collision 0"};
-    QTest::newRow("three to one, one keeps it") << false << QStringList{"1.mp3", "2.mp3", "Same.mp3"}
-                                                << QStringList{"Same", "Same", "Same"} << QStringList()
-                                                << QStringList{"Same.mp3 exists", "Same.mp3 exists",
-                                                               "Same.mp3 unchanged"};
-    QTest::newRow("letter case of its own name") << false << QStringList{"blue.mp3"} << QStringList{"Blue"}
-                                                 << QStringList() << QStringList{"Blue.mp3 case-only"};
+    QTest::newRow("three to one, one keeps it")
+        << false << QStringList{"1.mp3", "2.mp3", "Same.mp3"} << QStringList{"Same", "Same", "Same"} << none
+        << QString() << QStringList{"Same.mp3 exists", "Same.mp3 exists", "Same.mp3 unchanged"};
+    QTest::newRow("letter case of its own name") << false << QStringList{"blue.mp3"} << QStringList{"Blue"} << none
+                                                 << QString() << QStringList{"Blue.mp3 case-only"};
     QTest::newRow("letter case onto another file") << false << QStringList{"blue.mp3"} << QStringList{"Blue"}
-                                                   << QStringList{"Blue.mp3"} << QStringList{"Blue.mp3 exists"};
-    QTest::newRow("sanitizes to nothing") << false << one << QStringList{"---"} << QStringList()
+                                                   << QStringList{"Blue.mp3"} << QString()
+                                                   << QStringList{"Blue.mp3 exists"};
+    QTest::newRow("sanitizes to nothing") << false << one << QStringList{"---"} << none << QString()
                                           << QStringList{"1.mp3 invalid"};
     // Naming keeps the hyphen that is left in the middle; the save's sanitizing takes it too.
-    QTest::newRow("sanitizes to nothing at the save") << false << one << QStringList{"-- / --"} << QStringList()
-                                                      << QStringList{"-.mp3 invalid"};
+    QTest::newRow("sanitizes to nothing at the save") << false << one << QStringList{"-- / --"} << none
+                                                      << QString() << QStringList{"-.mp3 invalid"};
     const QString accents(130, u'é');
-    QTest::newRow("too long in bytes, not in letters") << false << one << QStringList{accents} << QStringList()
+    QTest::newRow("too long in bytes, not in letters") << false << one << QStringList{accents} << none << QString()
                                                        << QStringList{accents + ".mp3 too-long"};
-    QTest::newRow("missing value") << false << two << QStringList{"", "Blue"} << QStringList()
+    QTest::newRow("missing value") << false << two << QStringList{"", "Blue"} << none << QString()
                                    << QStringList{"1.mp3 not-named", "Blue.mp3 ok"};
-    QTest::newRow("all in one") << true << two << QStringList{"the sound of the city", ""} << QStringList()
+    // A name given before and not saved is renamed by the save all the same, and first.
+    QTest::newRow("missing value, name given before") << false << two << QStringList{"", "Blue"} << none
+                                                      << QStringLiteral("Blue.mp3")
+                                                      << QStringList{"Blue.mp3 not-named", "Blue.mp3 collision 0"};
+    QTest::newRow("all in one") << true << two << QStringList{"the sound of the city", ""} << none << QString()
                                 << QStringList{"01 - Some Band - The Sound of the City.mp3 ok", "2.mp3 not-named"};
     // The numbers tell the songs apart; the first name is taken on disk.
-    QTest::newRow("all in one, one title twice") << true << two << QStringList{"same", "same"}
-                                                 << QStringList{"01 - Some Band - Same.mp3"}
-                                                 << QStringList{"01 - Some Band - Same.mp3 exists",
-                                                                "02 - Some Band - Same.mp3 ok"};
+    QTest::newRow("all in one, one title twice")
+        << true << two << QStringList{"same", "same"} << QStringList{"01 - Some Band - Same.mp3"} << QString()
+        << QStringList{"01 - Some Band - Same.mp3 exists", "02 - Some Band - Same.mp3 ok"};
 }
 
 void TestRenamePreview::rows()
@@ -147,8 +153,11 @@ void TestRenamePreview::rows()
     QFETCH(QStringList, names);
     QFETCH(QStringList, titles);
     QFETCH(QStringList, others);
+    QFETCH(QString, pending);
     QFETCH(QStringList, rows);
     QVERIFY(loadSongs(names, others));
+    if (!pending.isEmpty())
+        songs().at(0)->setFileName(pending);
     for (qsizetype i = 0; i < titles.size(); ++i) {
         songs().at(i)->setTitle(titles.at(i));
         songs().at(i)->setArtist(QStringLiteral("some band"));
