@@ -22,7 +22,6 @@ public:
     explicit NamingPanel(MainWindow &window, QWidget *parent = nullptr);
 
     QGroupBox *schemes() const { return m_schemes; }
-    const PanelControls::CustomPattern &custom() const { return m_custom; }
     QPushButton *commandButton() const { return m_command; }
 
     // Shows the preview of naming the selection; on Apply names the selection and returns the

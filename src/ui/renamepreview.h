@@ -24,7 +24,6 @@ public:
 
     const QList<RenamePreview::Row> &rows() const { return m_rows; }
     QTableWidget *table() const { return m_table; }
-    QLabel *summary() const { return m_summary; }
     QPushButton *applyButton() const { return m_apply; }
     QPushButton *cancelButton() const { return m_cancel; }
 
