@@ -9,6 +9,7 @@
 #include "tools/numberingcontroller.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableView>
@@ -153,8 +154,9 @@ ReleaseTable::ReleaseTable(BrowserController *browser, EditorController *editor,
     header->resizeSection(ReleaseTableModel::TitleColumn, 320);
     header->resizeSection(ReleaseTableModel::ArtistColumn, 200);
     header->setStretchLastSection(true);
-    // Space toggles the current row's check box (the delegate takes it); Tab leaves the table.
+    // Tab leaves the table; Space toggles the current row's check box.
     m_view->setTabKeyNavigation(false);
+    m_view->installEventFilter(this);
 
     m_apply->setDefault(false);
     m_apply->setAutoDefault(false);
@@ -212,6 +214,17 @@ void ReleaseTable::showEvent(QShowEvent *event)
     // The editor's selection may have changed while the browser was hidden.
     refreshTargets();
     QWidget::showEvent(event);
+}
+
+bool ReleaseTable::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_view || event->type() != QEvent::KeyPress
+        || static_cast<QKeyEvent *>(event)->key() != Qt::Key_Space || !m_view->currentIndex().isValid())
+        return QWidget::eventFilter(watched, event);
+    const QModelIndex title = m_model->index(m_view->currentIndex().row(), ReleaseTableModel::TitleColumn);
+    m_model->setData(title, title.data(Qt::CheckStateRole).toInt() == Qt::Checked ? Qt::Unchecked : Qt::Checked,
+                     Qt::CheckStateRole);
+    return true;
 }
 
 void ReleaseTable::updateCommands()

@@ -77,6 +77,8 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Space in the table toggles the check box of the current row, whichever cell is current.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void updateCommands();

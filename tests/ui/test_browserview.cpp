@@ -140,7 +140,7 @@ private slots:
     void appliesCheckedRowsToSelectedSongs_data()
     {
         QTest::addColumn<int>("cover");
-        QTest::addColumn<QList<int>>("unchecked"); // -1: Uncheck All
+        QTest::addColumn<QList<int>>("unchecked"); // -1: Uncheck All; 10 + row: Space on the row
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QStringList>("titles");
         QTest::addColumn<int>("pictures");
@@ -148,7 +148,7 @@ private slots:
         // (covers 0-3, the last a placeholder) six.
         QTest::newRow("fewer songs, continue") << 7 << QList<int>{} << "Continue"
                                                << QStringList{"Last Hour's Bow", "Past Selves", "Wedding"} << 0;
-        QTest::newRow("one unchecked, same count") << 6 << QList<int>{1} << ""
+        QTest::newRow("one unchecked by Space, same count") << 6 << QList<int>{11} << ""
                                                    << QStringList{"Last Hour's Bow", "Wedding", "I Know Him"} << 0;
         QTest::newRow("none checked, cancel") << 0 << QList<int>{-1} << "Cancel" << QStringList{"t1", "t2", "t3"} << 0;
         QTest::newRow("three unchecked, cover picture") << 2 << QList<int>{0, 1, 2} << ""
@@ -168,11 +168,15 @@ private slots:
         view().strip()->setSelectedIndex(cover);
         ReleaseTable *table = view().releaseTable();
         for (int row : unchecked) {
-            if (row < 0)
+            if (row < 0) {
                 table->uncheckAllButton()->click();
-            else
+            } else if (row >= 10) {
+                table->view()->setCurrentIndex(table->model()->index(row - 10, ReleaseTableModel::ArtistColumn));
+                QTest::keyClick(table->view(), Qt::Key_Space);
+            } else {
                 QVERIFY(table->model()->setData(table->model()->index(row, ReleaseTableModel::TitleColumn),
                                                 Qt::Unchecked, Qt::CheckStateRole));
+            }
         }
         if (unchecked.size() == 3)
             QCOMPARE(table->model()->index(4, ReleaseTableModel::TargetFileColumn).data().toString(), "b.mp3");
