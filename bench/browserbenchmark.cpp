@@ -146,13 +146,13 @@ int BrowserBenchmark::run() const
     return met ? 0 : 1;
 }
 
-int BrowserBenchmark::serve()
+int BrowserBenchmark::serve(int delayMs)
 {
     HttpTestServer server;
     if (!server.isListening())
         return 1;
     DiscogsService service;
-    service.delayMs = 0;
+    service.delayMs = delayMs;
     service.serveOn(server);
     std::printf("%s\n", qPrintable(server.url(QString())));
     std::fflush(stdout);

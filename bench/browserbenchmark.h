@@ -7,13 +7,13 @@
 // each with a fresh window and server. Returns the process exit status (1 when the target is
 // missed or a search did not fill the strip).
 //
-// "quorl-bench serve-discogs": the stand-in service alone, answering at once, for the
-// screenshots: prints its address and serves until ended.
+// "quorl-bench serve-discogs": the stand-in service alone, for the screenshots and for trying
+// the window by hand: answers after delayMs, prints its address and serves until ended.
 struct BrowserBenchmark {
     int runs = 5;
 
     int run() const;
 
     static bool isBrowserCommand(int argc, char **argv);
-    static int serve();
+    static int serve(int delayMs);
 };

@@ -99,6 +99,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("rounds"), QStringLiteral("Processes per mode, the modes taking turns (default 1)."), QStringLiteral("N"), QStringLiteral("1")},
         {QStringLiteral("keep"), QStringLiteral("Keep the corpus for later runs.")},
         {QStringLiteral("cli"), QStringLiteral("save: the quorl-cli to time (default: the one of this build)."), QStringLiteral("PATH")},
+        {QStringLiteral("delay"), QStringLiteral("serve-discogs: milliseconds before each answer (default 0)."), QStringLiteral("MS"), QStringLiteral("0")},
         {QStringLiteral("steady-heap"), QStringLiteral("Measure with the C library's heap trimming off in every mode.")},
     });
     QCommandLineOption measure(QStringLiteral("measure"), QStringLiteral("Child process: measure one mode."), QStringLiteral("MODE"));
@@ -128,7 +129,7 @@ int main(int argc, char *argv[])
     const QStringList positional = parser.positionalArguments();
     const QString command = positional.size() == 1 ? positional.first() : QString();
     if (command == u"serve-discogs")
-        return BrowserBenchmark::serve();
+        return BrowserBenchmark::serve(parser.value(QStringLiteral("delay")).toInt());
     const bool needsFolder = command != u"discogs" && command != u"browser" && command != u"model" && command != u"window";
     if ((command != u"load" && command != u"save" && command != u"discogs" && command != u"browser" && command != u"model"
          && command != u"window")
