@@ -71,10 +71,11 @@ void bind(const QList<QRadioButton *> &buttons, const QStringList &keys)
     for (qsizetype index = 0; index < buttons.size(); ++index) {
         QRadioButton *button = buttons[index];
         const QString key = keys[index];
-        follow(button, keys, [button, key] {
-            // Exclusive buttons cannot be unchecked one by one; every key may be off.
+        follow(button, keys, [button, key, keys] {
+            // Exclusive buttons cannot be unchecked one by one; every key may be off. Where a
+            // settings file has several keys on, the button shown is the one the tools use.
             button->setAutoExclusive(false);
-            button->setChecked(UserDefaults::shared().boolForKey(key));
+            button->setChecked(ToolPreferences::selectedKey(keys) == key);
             button->setAutoExclusive(true);
         });
         QObject::connect(button, &QRadioButton::clicked, button, [keys, key] { ToolPreferences::selectOne(keys, key); });

@@ -3,6 +3,7 @@
 #include "model/song.h"
 #include "model/userdefaults.h"
 #include "tools/pattern.h"
+#include "tools/toolpreferences.h"
 #include "ui/capitalizationpanel.h"
 #include "ui/extractionpanel.h"
 #include "ui/mainwindow.h"
@@ -194,6 +195,13 @@ void TestToolPanels::choicesAreSharedByEveryControlOfTheKey()
             QCOMPARE(twin.findChild<QAbstractButton *>(mode)->isChecked(), mode == chosen);
         }
     }
+    // A settings file with two keys of the group on shows the one the tool goes by, alone.
+    defaults.setBool(false, modes[0]);
+    defaults.setBool(true, modes[2]);
+    defaults.setBool(true, modes[1]);
+    QCOMPARE(ToolPreferences::selectedKey(modes), modes[1]);
+    for (const QString &mode : modes)
+        QCOMPARE(twin.findChild<QAbstractButton *>(mode)->isChecked(), mode == modes[1]);
 }
 
 void TestToolPanels::extractionEditorRefusesNeighbouringFields()
