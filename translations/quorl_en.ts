@@ -1380,6 +1380,10 @@
         <source>%1 songs handed to %2</source>
         <translation>%1 songs handed to %2</translation>
     </message>
+    <message id="StoppedNOfMSongsHandedToX">
+        <source>Stopped: %1 of %2 songs handed to %3</source>
+        <translation>Stopped: %1 of %2 songs handed to %3</translation>
+    </message>
     <message id="PrefLibraryGroup">
         <source>Music library</source>
         <translation>Music library</translation>

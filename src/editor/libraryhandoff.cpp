@@ -1,7 +1,6 @@
 #include "editor/libraryhandoff.h"
 
 #include "editor/errorutil.h"
-#include "editor/progressdisplay.h"
 #include "editor/userquestions.h"
 #include "model/localized.h"
 #include "model/song.h"
@@ -141,9 +140,8 @@ LibraryHandoff::Run LibraryHandoff::runForFile(const Command &command, const QSt
     return run;
 }
 
-LibraryHandoff::LibraryHandoff(UserQuestions *questions, ProgressDisplay *progress)
+LibraryHandoff::LibraryHandoff(UserQuestions *questions)
     : m_questions(questions)
-    , m_progress(progress)
 {
 }
 
@@ -166,33 +164,42 @@ bool LibraryHandoff::confirmAdding(const QString &playerName)
     }
 }
 
-LibraryHandoff::Report LibraryHandoff::addToLibrary(const QList<Song *> &selected)
+std::optional<LibraryHandoff::Plan> LibraryHandoff::prepare(const QList<Song *> &selected, Report &report)
 {
-    Report report;
+    report = Report();
     if (selected.isEmpty())
-        return report;
+        return std::nullopt;
     const std::optional<Command> command = parseCommand(UserDefaults::shared().stringForKey(CommandKey));
     if (!command) {
         report.outcome = Outcome::NotConfigured;
         askWithPreferences("NoPlayerCommandSet", Localized::text("SetPlayerCommandInPreferences"));
-        return report;
+        return std::nullopt;
     }
-    const QString name = playerName(*command);
-    if (!confirmAdding(name)) {
+    if (!confirmAdding(playerName(*command))) {
         report.outcome = Outcome::Cancelled;
-        return report;
+        return std::nullopt;
     }
-
-    // The paths are taken first: the songs may change while the player is waited for.
-    QStringList paths;
-    paths.reserve(selected.size());
+    Plan plan{*command, {}, m_timeoutMs};
+    plan.paths.reserve(selected.size());
     for (const Song *song : selected)
-        paths.append(song->filePath());
-    if (m_progress)
-        m_progress->showProgress(Localized::text("HandingSongsToX").arg(name));
+        plan.paths.append(song->filePath());
+    return plan;
+}
+
+LibraryHandoff::Report LibraryHandoff::runFiles(const Plan &plan, const std::atomic<bool> &stop,
+                                                const std::function<void(qsizetype done)> &fileDone)
+{
+    Report report;
     report.outcome = Outcome::Added;
-    for (const QString &path : std::as_const(paths)) {
-        const Run run = runForFile(*command, path, m_timeoutMs);
+    for (qsizetype i = 0; i < plan.paths.size(); ++i) {
+        if (stop.load()) {
+            report.stopped = true;
+            break;
+        }
+        const QString &path = plan.paths.at(i);
+        const Run run = runForFile(plan.command, path, plan.timeoutMs);
+        if (fileDone)
+            fileDone(i + 1);
         if (run.result == Run::Result::Done) {
             report.handedOver.append(path);
             continue;
@@ -202,14 +209,18 @@ LibraryHandoff::Report LibraryHandoff::addToLibrary(const QList<Song *> &selecte
             break;
         }
         report.outcome = Outcome::Failed;
-        report.failures.append(failureLine(QFileInfo(path).fileName(), run, m_timeoutMs));
+        report.failures.append(failureLine(QFileInfo(path).fileName(), run, plan.timeoutMs));
         // A program that hangs would hang for every file.
         if (run.result == Run::Result::TimedOut)
             break;
     }
-    if (m_progress)
-        m_progress->showProgress(QString());
+    return report;
+}
 
+void LibraryHandoff::tell(const Plan &plan, const Report &report)
+{
+    const QString name = playerName(plan.command);
+    const qsizetype handed = report.handedOver.size();
     switch (report.outcome) {
     case Outcome::NotReachable:
         askWithPreferences("QuorlCouldNotReachPlayer", Localized::text("EnsurePlayerInstalledX").arg(name));
@@ -219,12 +230,14 @@ LibraryHandoff::Report LibraryHandoff::addToLibrary(const QList<Song *> &selecte
         break;
     default:
         m_questions->postNotification(Localized::text("AddedToLibrary"),
-                                      report.handedOver.size() == 1
-                                          ? Localized::text("1SongHandedToX").arg(name)
-                                          : Localized::text("NSongsHandedToY").arg(report.handedOver.size()).arg(name));
+                                      report.stopped ? Localized::text("StoppedNOfMSongsHandedToX")
+                                                           .arg(handed)
+                                                           .arg(plan.paths.size())
+                                                           .arg(name)
+                                      : handed == 1 ? Localized::text("1SongHandedToX").arg(name)
+                                                    : Localized::text("NSongsHandedToY").arg(handed).arg(name));
         break;
     }
-    return report;
 }
 
 void LibraryHandoff::askWithPreferences(const char *messageKey, const QString &informativeText)

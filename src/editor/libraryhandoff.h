@@ -4,10 +4,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 #include <optional>
 
-class ProgressDisplay;
 class Song;
 class UserQuestions;
 
@@ -19,9 +19,15 @@ class UserQuestions;
 //
 // The outcomes: all handed over (a notification), no command set or the program not found (a
 // message pointing to the preferences), the program failed, ended with a non-zero status or did
-// not end in time (a message with the failures and a way to write to support). A program that
-// cannot be started stops the hand-off, as does one that hangs (it is killed); a song the
-// program refuses does not stop the others.
+// not end in time (a message with the failures and a way to write to support), stopped by the
+// person (a notification of how many were handed over). A program that cannot be started stops
+// the hand-off, as does one that hangs (it is killed); a song the program refuses does not stop
+// the others.
+//
+// A hand-off goes in three steps: prepare() asks the questions and takes the command and the
+// paths, runFiles() runs the command for them (on a worker thread, so that the window stays
+// responsive while the player is waited for), tell() shows how it went. The first and last are
+// for the interface thread.
 class LibraryHandoff {
 public:
     static constexpr int DefaultTimeoutMs = 10000;
@@ -73,10 +79,20 @@ public:
         QStringList handedOver;
         // One line per song that failed: its file name and what happened.
         QStringList failures;
+        // Stopped on request before every file was handed over.
+        bool stopped = false;
     };
 
-    // The questions and the progress line must outlive the hand-off; progress may be null.
-    explicit LibraryHandoff(UserQuestions *questions, ProgressDisplay *progress = nullptr);
+    // What a hand-off runs: the command and the paths of the selected songs, taken before the
+    // runs since the songs may change while the player is waited for.
+    struct Plan {
+        Command command;
+        QStringList paths;
+        int timeoutMs = DefaultTimeoutMs;
+    };
+
+    // The questions must outlive the hand-off.
+    explicit LibraryHandoff(UserQuestions *questions);
 
     void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
     // What the buttons "OpenPreferences" and "SendEmail" do.
@@ -86,15 +102,24 @@ public:
     // The one-time recommendation about players that copy what they are handed: true to go on.
     // "ITurnedItOff" stores CONFIRMED_ADD_TO_ITUNES, after which it is not asked again.
     bool confirmAdding(const QString &playerName);
-    // The command: the selected songs to the player.
-    Report addToLibrary(const QList<Song *> &selected);
+    // The questions before a hand-off of the selected songs: the plan to run, or nullopt when
+    // there is none (nothing selected, no command, the recommendation declined), report then
+    // saying why and the message about it shown.
+    std::optional<Plan> prepare(const QList<Song *> &selected, Report &report);
+    // Runs the command for the plan's files in order. Touches no song, setting or question, so
+    // it may run on any thread. stop is read before each file: once it is set no further file is
+    // handed over (the program in hand finishes or times out first). fileDone, when set, gets
+    // the number of files through after each, on the calling thread.
+    static Report runFiles(const Plan &plan, const std::atomic<bool> &stop,
+                           const std::function<void(qsizetype done)> &fileDone = {});
+    // The message about a run of the plan.
+    void tell(const Plan &plan, const Report &report);
 
 private:
     void askWithPreferences(const char *messageKey, const QString &informativeText);
     void reportFailures(const QString &playerName, const QStringList &failures);
 
     UserQuestions *m_questions;
-    ProgressDisplay *m_progress;
     int m_timeoutMs = DefaultTimeoutMs;
     std::function<void()> m_openPreferences;
     std::function<void()> m_sendFeedback;

@@ -2,6 +2,8 @@
 
 #include "editor/editorcontroller.h"
 #include "editor/playerdetection.h"
+#include "editor/progressdisplay.h"
+#include "editor/workerhandoff.h"
 #include "model/userdefaults.h"
 #include "model/localized.h"
 #include "ui/mainwindow.h"
@@ -16,28 +18,105 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <system_error>
+#include <utility>
+
+namespace {
+
+constexpr std::chrono::milliseconds CountInterval{100};
+
+} // namespace
+
 LibraryCommand::LibraryCommand(MainWindow &window)
     : QObject(&window)
     , m_window(window)
-    , m_handoff(window.editor().questions(), window.editor().progress())
+    , m_handoff(window.editor().questions())
     , m_action(new QAction(Localized::text("MenuAddToLibrary"), this))
+    , m_wake(std::make_unique<WorkerHandoff>([this] { step(); }, CountInterval))
 {
     m_action->setObjectName(QStringLiteral("addToLibrary"));
     m_handoff.setOpenPreferences([this] { m_window.preferences()->showSheet(); });
     m_handoff.setSendFeedback([this] { m_window.outsideLinks().sendFeedback(); });
-    PanelControls::followSelection(window, m_action, [this](bool any) { m_action->setEnabled(any); });
+    PanelControls::followSelection(window, m_action, [this](bool any) {
+        m_anySelected = any;
+        updateAction();
+    });
     connect(m_action, &QAction::triggered, this, [this] { run(); });
 }
 
-LibraryHandoff::Report LibraryCommand::run()
+LibraryCommand::~LibraryCommand()
 {
-    // The dialogs let the window's events run: a second start meanwhile waits for none.
+    stop();
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+void LibraryCommand::run()
+{
+    // The dialogs let the window's events run: a second start meanwhile is refused too.
     if (m_running)
-        return {};
+        return;
     m_running = true;
-    const LibraryHandoff::Report report = m_handoff.addToLibrary(m_window.editor().selectedObjects());
+    updateAction();
+    LibraryHandoff::Report report;
+    m_plan = m_handoff.prepare(m_window.editor().selectedObjects(), report);
+    if (!m_plan) {
+        m_running = false;
+        updateAction();
+        return;
+    }
+    m_stop = false;
+    m_done = 0;
+    m_ended = false;
+    showCount();
+    try {
+        m_worker = std::thread([this] { work(); });
+    } catch (const std::system_error &) {
+        work(); // no thread to be had: the player is waited for here
+    }
+}
+
+void LibraryCommand::work()
+{
+    m_report = LibraryHandoff::runFiles(*m_plan, m_stop, [this](qsizetype done) {
+        m_done = done;
+        m_wake->wake();
+    });
+    m_ended = true;
+    m_wake->wakeNow();
+}
+
+void LibraryCommand::step()
+{
+    if (!m_plan)
+        return;
+    if (!m_ended) {
+        showCount();
+        return;
+    }
+    if (m_worker.joinable())
+        m_worker.join();
+    m_window.editor().progress()->showProgress(QString());
+    const LibraryHandoff::Plan plan = *std::exchange(m_plan, std::nullopt);
+    m_handoff.tell(plan, m_report);
     m_running = false;
-    return report;
+    updateAction();
+}
+
+void LibraryCommand::showCount()
+{
+    const qint64 total = m_plan->paths.size();
+    // Once stopped there is nothing more to cancel.
+    std::function<void()> cancel;
+    if (!m_stop)
+        cancel = [this] { stop(); };
+    m_window.editor().progress()->showCountedProgress(
+        Localized::text("HandingSongsToX").arg(LibraryHandoff::playerName(m_plan->command)), m_done, total, cancel);
+}
+
+void LibraryCommand::updateAction()
+{
+    m_action->setEnabled(m_anySelected && !m_running);
 }
 
 QWidget *LibraryCommand::preferencesGroup(QWidget *parent)

@@ -618,6 +618,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     storeLayout();
     m_editor->cancelLoading();
     m_browserView->stopSearch();
+    m_libraryCommand->stop();
     event->accept();
 }
 

@@ -61,32 +61,37 @@ private slots:
         // The question asked, then the failures, then the notification shown.
         QTest::addColumn<QStringList>("reported");
         QTest::addColumn<int>("buttonActions"); // preferences opened + 10 × feedback mails
+        QTest::addColumn<int>("stopAfter"); // files through when the stop is asked for, -1 never
 
         using O = LibraryHandoff::Outcome;
         const QList<int> all{0, 1, 2};
         QTest::newRow("every format, in selection order") << "records" << "{dir}/player --enqueue %f" << true << -1 << all
-            << int(O::Added) << "--enqueue|{1}|;--enqueue|{2}|;--enqueue|{3}|" << QStringList{"", "3 songs handed to player"} << 0;
+            << int(O::Added) << "--enqueue|{1}|;--enqueue|{2}|;--enqueue|{3}|" << QStringList{"", "3 songs handed to player"} << 0 << -1;
         QTest::newRow("the file last, without a placeholder") << "records" << "{dir}/player -a" << true << -1
-            << QList<int>{2, 0} << int(O::Added) << "-a|{1}|;-a|{3}|" << QStringList{"", "2 songs handed to player"} << 0;
+            << QList<int>{2, 0} << int(O::Added) << "-a|{1}|;-a|{3}|" << QStringList{"", "2 songs handed to player"} << 0 << -1;
         QTest::newRow("placeholder in an argument, percent sign, quoted words")
             << "records" << "\"{dir}/player\" --file=%f \"two words\" 50%%" << true << -1 << QList<int>{1} << int(O::Added)
-            << "--file={2}|two words|50%|" << QStringList{"", "1 song handed to player"} << 0;
+            << "--file={2}|two words|50%|" << QStringList{"", "1 song handed to player"} << 0 << -1;
         QTest::newRow("a refused file does not stop the others") << "refuses m4a" << "{dir}/player %f" << true << 1 << all
             << int(O::Failed) << "{1}|;{2}|"
-            << QStringList{"QuorlFailedHandingToPlayer", "c.m4a: ended with status 3 (“format not supported”)"} << 10;
+            << QStringList{"QuorlFailedHandingToPlayer", "c.m4a: ended with status 3 (“format not supported”)"} << 10 << -1;
         QTest::newRow("a program that hangs is stopped, the rest not tried") << "hangs" << "{dir}/player %f" << true << 0
             << all << int(O::Failed) << ""
             << QStringList{"QuorlFailedHandingToPlayer", "a.mp3: no answer within 2 seconds, so it was stopped. If the command "
                                                          "starts the player itself, start the player first and try again."}
-            << 0;
+            << 0 << -1;
         QTest::newRow("a missing program") << "records" << "{dir}/missing %f" << true << 1 << all << int(O::NotReachable) << ""
-                                           << QStringList{"QuorlCouldNotReachPlayer"} << 1;
+                                           << QStringList{"QuorlCouldNotReachPlayer"} << 1 << -1;
         QTest::newRow("no command set") << "records" << "  " << false << 1 << all << int(O::NotConfigured) << ""
-                                        << QStringList{"NoPlayerCommandSet"} << 1;
+                                        << QStringList{"NoPlayerCommandSet"} << 1 << -1;
         QTest::newRow("recommendation cancelled") << "records" << "{dir}/player %f" << false << 1 << all << int(O::Cancelled)
-                                                  << "" << QStringList{"AddingSongsToLibrary"} << 0;
+                                                  << "" << QStringList{"AddingSongsToLibrary"} << 0 << -1;
         QTest::newRow("recommendation: turned off for good") << "records" << "{dir}/player %f" << false << 2 << QList<int>{0}
-            << int(O::Added) << "{1}|" << QStringList{"AddingSongsToLibrary", "1 song handed to player"} << 0;
+            << int(O::Added) << "{1}|" << QStringList{"AddingSongsToLibrary", "1 song handed to player"} << 0 << -1;
+        QTest::newRow("stopped after the first file") << "records" << "{dir}/player %f" << true << -1 << all << int(O::Added)
+            << "{1}|" << QStringList{"", "Stopped: 1 of 3 songs handed to player"} << 0 << 1;
+        QTest::newRow("a stop after the last file changes nothing") << "records" << "{dir}/player %f" << true << -1
+            << QList<int>{1} << int(O::Added) << "{2}|" << QStringList{"", "1 song handed to player"} << 0 << 1;
     }
 
     void handsOverTheSelection()
@@ -100,6 +105,7 @@ private slots:
         QFETCH(QString, received);
         QFETCH(QStringList, reported);
         QFETCH(int, buttonActions);
+        QFETCH(int, stopAfter);
 
         QTemporaryDir dir;
         QVERIFY(!writePlayer(dir, script).isEmpty());
@@ -112,18 +118,29 @@ private slots:
         editor.traverseFiles({dir.filePath(QStringLiteral("songs"))}, true);
         QCOMPARE(editor.songs().size(), size_t(3));
         ui.rows = selected;
-        ui.progressTexts.clear();
         UserDefaults::shared().setObject(QString(command).replace(QStringLiteral("{dir}"), dir.path()), CommandKey);
         UserDefaults::shared().setBool(confirmed, ConfirmedKey);
         if (answer >= 0)
             ui.answerNext(answer);
 
         int actions = 0;
-        LibraryHandoff handoff(&ui, &ui);
+        LibraryHandoff handoff(&ui);
         handoff.setTimeout(2000);
         handoff.setOpenPreferences([&actions] { actions += 1; });
         handoff.setSendFeedback([&actions] { actions += 10; });
-        const LibraryHandoff::Report report = handoff.addToLibrary(editor.selectedObjects());
+        LibraryHandoff::Report report;
+        if (const std::optional<LibraryHandoff::Plan> plan = handoff.prepare(editor.selectedObjects(), report)) {
+            std::atomic<bool> stop{false};
+            qsizetype through = 0;
+            report = LibraryHandoff::runFiles(*plan, stop, [&](qsizetype done) {
+                through = done;
+                stop = done == stopAfter;
+            });
+            QCOMPARE(report.stopped, stopAfter >= 0 && stopAfter < selected.size());
+            if (report.outcome == LibraryHandoff::Outcome::Added)
+                QCOMPARE(through, report.stopped ? stopAfter : selected.size());
+            handoff.tell(*plan, report);
+        }
 
         QCOMPARE(int(report.outcome), outcome);
         for (int i = 0; i < paths.size(); ++i)
@@ -146,8 +163,6 @@ private slots:
         QCOMPARE(seen, reported);
         QCOMPARE(actions, buttonActions);
         QCOMPARE(UserDefaults::shared().boolForKey(ConfirmedKey), confirmed || answer == 2);
-        // The progress line shown while the player works is taken down.
-        QCOMPARE(ui.progressTexts.isEmpty() ? QString() : ui.progressTexts.last(), QString());
         // A program that hung is gone, not left behind.
         QFile pid(dir.filePath(QStringLiteral("pid")));
         if (pid.open(QIODevice::ReadOnly)) {
