@@ -81,7 +81,7 @@ private slots:
         UserDefaults::shared().setObject(m_server->url(""), "DISCOGS_API_URL");
         UserDefaults::shared().setBool(false, "SEARCH_FOR_CDS_ONLY");
         QVERIFY(m_server->isListening() && !Picture.isEmpty());
-        QVERIFY(m_test->open({{"a.mp3", "t1", "Nina", "Blue", "1"}, {"b.mp3", "t2"}, {"c.mp3", "t3"}}));
+        QVERIFY(m_test->open({{"a.mp3", "t1", "Nina", "Blue", "1"}, {"b.mp3", "t2", "", "", ""}, {"c.mp3", "t3", "", "", ""}}));
     }
 
     void cleanup()
