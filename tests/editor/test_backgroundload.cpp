@@ -4,7 +4,6 @@
 #include "songdump.h"
 
 #include "editor/editorcontroller.h"
-#include "editor/settingsregistry.h"
 #include "editor/standardfolders.h"
 #include "model/image.h"
 #include "model/localized.h"
@@ -81,9 +80,7 @@ private:
 void TestBackgroundLoad::initTestCase()
 {
     QVERIFY(m_settings.isValid() && m_root.isValid());
-    useTemporarySettings(m_settings);
-    SettingsRegistry::registerDefaults();
-    QVERIFY(Localized::installStringTable());
+    QVERIFY(useEditorSettings(m_settings));
     StandardFolders::setForTesting({m_root.filePath(QStringLiteral("Music")), m_root.filePath(QStringLiteral("Downloads"))});
 
     // Enough songs that a load takes many batches on one thread.

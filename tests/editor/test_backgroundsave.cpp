@@ -4,8 +4,6 @@
 #include "savetesting.h"
 
 #include "editor/savecontroller.h"
-#include "editor/settingsregistry.h"
-#include "model/localized.h"
 #include "model/song.h"
 #include "model/userdefaults.h"
 #include "tags/tagswriter.h"
@@ -73,10 +71,7 @@ private:
 
 void TestBackgroundSave::initTestCase()
 {
-    QVERIFY(m_settings.isValid());
-    useTemporarySettings(m_settings);
-    SettingsRegistry::registerDefaults();
-    QVERIFY(Localized::installStringTable());
+    QVERIFY(useEditorSettings(m_settings));
 }
 
 void TestBackgroundSave::init()

@@ -1,10 +1,8 @@
 #include "editor/coverdragdrop.h"
 #include "editor/imagecontroller.h"
 #include "editor/leadimage.h"
-#include "editor/settingsregistry.h"
 #include "fixtures.h"
 #include "loadededitor.h"
-#include "model/localized.h"
 #include "model/picturedata.h"
 #include "model/song.h"
 #include "model/userdefaults.h"
@@ -73,10 +71,7 @@ class TestImageController : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_settings.isValid());
-        useTemporarySettings(m_settings);
-        SettingsRegistry::registerDefaults();
-        QVERIFY(Localized::installStringTable());
+        QVERIFY(useEditorSettings(m_settings));
         QVERIFY(!red().isEmpty() && !green().isEmpty() && !blue().isEmpty());
     }
 

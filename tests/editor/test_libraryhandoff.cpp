@@ -1,10 +1,8 @@
 #include "editor/editorcontroller.h"
 #include "editor/libraryhandoff.h"
 #include "editor/playerdetection.h"
-#include "editor/settingsregistry.h"
 #include "fakeuserinterface.h"
 #include "fixtures.h"
-#include "model/localized.h"
 #include "model/userdefaults.h"
 
 #include <QDir>
@@ -42,10 +40,7 @@ class TestLibraryHandoff : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_settings.isValid());
-        useTemporarySettings(m_settings);
-        SettingsRegistry::registerDefaults();
-        QVERIFY(Localized::installStringTable());
+        QVERIFY(useEditorSettings(m_settings));
     }
 
     void handsOverTheSelection_data()

@@ -1,8 +1,6 @@
 #include "editor/lyricscontroller.h"
-#include "editor/settingsregistry.h"
 #include "fixtures.h"
 #include "loadededitor.h"
-#include "model/localized.h"
 #include "model/song.h"
 
 #include <QTemporaryDir>
@@ -54,10 +52,7 @@ class TestLyricsController : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_settings.isValid());
-        useTemporarySettings(m_settings);
-        SettingsRegistry::registerDefaults();
-        QVERIFY(Localized::installStringTable());
+        QVERIFY(useEditorSettings(m_settings));
     }
 
     void followsSelectionAndEdits_data()

@@ -1,5 +1,4 @@
 #include "editor/outsidelinks.h"
-#include "editor/settingsregistry.h"
 #include "fixtures.h"
 #include "model/localized.h"
 #include "model/song.h"
@@ -44,10 +43,7 @@ class TestOutsideLinks : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_settings.isValid());
-        useTemporarySettings(m_settings);
-        SettingsRegistry::registerDefaults();
-        QVERIFY(Localized::installStringTable());
+        QVERIFY(useEditorSettings(m_settings));
     }
 
     void init() { UserDefaults::shared().removeObjectForKey(QStringLiteral("AMAZON_TLD")); }

@@ -3,7 +3,6 @@
 #include "savetesting.h"
 
 #include "editor/savecontroller.h"
-#include "editor/settingsregistry.h"
 #include "model/fileidentity.h"
 #include "model/image.h"
 #include "model/localized.h"
@@ -60,10 +59,7 @@ private:
 
 void TestSaveController::initTestCase()
 {
-    QVERIFY(m_settingsDir.isValid());
-    useTemporarySettings(m_settingsDir);
-    SettingsRegistry::registerDefaults();
-    QVERIFY(Localized::installStringTable());
+    QVERIFY(useEditorSettings(m_settingsDir));
 }
 
 void TestSaveController::init()

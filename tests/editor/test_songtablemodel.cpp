@@ -1,11 +1,9 @@
 #include "editor/editorcontroller.h"
-#include "editor/settingsregistry.h"
 #include "editor/songtablemodel.h"
 #include "editor/standardfolders.h"
 #include "editor/transformers.h"
 #include "fakeuserinterface.h"
 #include "fixtures.h"
-#include "model/localized.h"
 #include "model/song.h"
 #include "model/userdefaults.h"
 
@@ -143,10 +141,7 @@ private:
 
 void TestSongTableModel::initTestCase()
 {
-    QVERIFY(m_store.isValid());
-    useTemporarySettings(m_store);
-    SettingsRegistry::registerDefaults();
-    QVERIFY(Localized::installStringTable());
+    QVERIFY(useEditorSettings(m_store));
 }
 
 void TestSongTableModel::init()

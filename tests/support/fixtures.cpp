@@ -1,5 +1,7 @@
 #include "fixtures.h"
 
+#include "editor/settingsregistry.h"
+#include "model/localized.h"
 #include "model/userdefaults.h"
 
 #include <QBuffer>
@@ -62,4 +64,13 @@ QByteArray sampleJpeg(QRgb color)
 void useTemporarySettings(const QTemporaryDir &dir)
 {
     UserDefaults::shared().openStore(dir.filePath(QStringLiteral("settings.ini")));
+}
+
+bool useEditorSettings(const QTemporaryDir &dir)
+{
+    if (!dir.isValid())
+        return false;
+    useTemporarySettings(dir);
+    SettingsRegistry::registerDefaults();
+    return Localized::installStringTable();
 }

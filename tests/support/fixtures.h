@@ -25,3 +25,6 @@ QByteArray sampleJpeg(QRgb color);
 // Points the settings store at an INI file in the folder, so a test never reads or writes the
 // user's settings. Call in initTestCase().
 void useTemporarySettings(const QTemporaryDir &dir);
+// The settings as the editor has them at start, kept in the folder: every key's registered default
+// and the string table installed. False when the folder or the string table is missing.
+[[nodiscard]] bool useEditorSettings(const QTemporaryDir &dir);

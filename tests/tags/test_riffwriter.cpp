@@ -2,9 +2,7 @@
 #include "id3fields.h"
 #include "savetesting.h"
 
-#include "editor/settingsregistry.h"
 #include "model/image.h"
-#include "model/localized.h"
 #include "model/song.h"
 
 #include <QTemporaryDir>
@@ -88,10 +86,7 @@ private:
 
 void TestRIFFWriter::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    useTemporarySettings(m_dir);
-    SettingsRegistry::registerDefaults();
-    QVERIFY(Localized::installStringTable());
+    QVERIFY(useEditorSettings(m_dir));
 }
 
 // A copy whose ID3v2 tag holds every mapped frame and frames never read; a WAV copy also has an

@@ -3,7 +3,6 @@
 #include "savetesting.h"
 #include "songdump.h"
 
-#include "editor/settingsregistry.h"
 #include "model/fileidentity.h"
 #include "model/filemove.h"
 #include "model/filerename.h"
@@ -176,10 +175,7 @@ private:
 
 void TestSavePass::initTestCase()
 {
-    QVERIFY(m_settingsDir.isValid());
-    useTemporarySettings(m_settingsDir);
-    SettingsRegistry::registerDefaults();
-    QVERIFY(Localized::installStringTable());
+    QVERIFY(useEditorSettings(m_settingsDir));
 }
 
 void TestSavePass::init()

@@ -1,7 +1,5 @@
-#include "editor/settingsregistry.h"
 #include "fixtures.h"
 #include "loadededitor.h"
-#include "model/localized.h"
 #include "model/song.h"
 #include "model/userdefaults.h"
 #include "tools/allinonecontroller.h"
@@ -77,10 +75,7 @@ private:
 
 void TestAllInOne::initTestCase()
 {
-    QVERIFY(m_settings.isValid());
-    useTemporarySettings(m_settings);
-    SettingsRegistry::registerDefaults();
-    QVERIFY(Localized::installStringTable());
+    QVERIFY(useEditorSettings(m_settings));
     QLocale::setDefault(QLocale::c());
 }
 

@@ -1,4 +1,3 @@
-#include "editor/settingsregistry.h"
 #include "fixtures.h"
 #include "loadededitor.h"
 #include "model/localized.h"
@@ -33,10 +32,7 @@ private:
 
 void TestComposition::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    useTemporarySettings(m_dir);
-    SettingsRegistry::registerDefaults();
-    QVERIFY(Localized::installStringTable());
+    QVERIFY(useEditorSettings(m_dir));
     QVERIFY(m_loaded.load(3));
 }
 

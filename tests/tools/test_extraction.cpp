@@ -1,4 +1,3 @@
-#include "editor/settingsregistry.h"
 #include "fixtures.h"
 #include "loadededitor.h"
 #include "model/localized.h"
@@ -58,10 +57,7 @@ private:
 
 void TestExtraction::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    useTemporarySettings(m_dir);
-    SettingsRegistry::registerDefaults();
-    QVERIFY(Localized::installStringTable());
+    QVERIFY(useEditorSettings(m_dir));
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QVERIFY(m_loaded.load(3));
 }

@@ -1,6 +1,4 @@
-#include "editor/settingsregistry.h"
 #include "fixtures.h"
-#include "model/localized.h"
 #include "patterntesting.h"
 #include "tools/patternbuffer.h"
 #include "tools/tagfieldrules.h"
@@ -82,10 +80,7 @@ private:
 
 void TestPatternBuffer::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    useTemporarySettings(m_dir);
-    SettingsRegistry::registerDefaults();
-    QVERIFY(Localized::installStringTable());
+    QVERIFY(useEditorSettings(m_dir));
 }
 
 void TestPatternBuffer::edits_data()

@@ -1,8 +1,6 @@
 #include "editor/editorcontroller.h"
-#include "editor/settingsregistry.h"
 #include "fakeuserinterface.h"
 #include "fixtures.h"
-#include "model/localized.h"
 #include "model/song.h"
 #include "model/userdefaults.h"
 #include "patterntesting.h"
@@ -70,10 +68,7 @@ private:
 
 void TestRenamePreview::initTestCase()
 {
-    QVERIFY(m_settings.isValid());
-    useTemporarySettings(m_settings);
-    SettingsRegistry::registerDefaults();
-    QVERIFY(Localized::installStringTable());
+    QVERIFY(useEditorSettings(m_settings));
 }
 
 void TestRenamePreview::init()

@@ -1,4 +1,3 @@
-#include "editor/settingsregistry.h"
 #include "fixtures.h"
 #include "model/localized.h"
 #include "model/song.h"
@@ -52,10 +51,7 @@ private:
 
 void TestTokenUtil::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    useTemporarySettings(m_dir);
-    SettingsRegistry::registerDefaults();
-    QVERIFY(Localized::installStringTable());
+    QVERIFY(useEditorSettings(m_dir));
 }
 
 void TestTokenUtil::vocabulary_data()

@@ -1,5 +1,4 @@
 #include "editor/editorcontroller.h"
-#include "editor/settingsregistry.h"
 #include "fakeuserinterface.h"
 #include "fixtures.h"
 #include "model/localized.h"
@@ -88,10 +87,7 @@ private:
 
 void TestTsvExport::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    useTemporarySettings(m_dir);
-    SettingsRegistry::registerDefaults();
-    QVERIFY(Localized::installStringTable());
+    QVERIFY(useEditorSettings(m_dir));
 }
 
 void TestTsvExport::init()

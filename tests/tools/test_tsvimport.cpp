@@ -1,4 +1,3 @@
-#include "editor/settingsregistry.h"
 #include "fixtures.h"
 #include "model/localized.h"
 #include "model/song.h"
@@ -100,10 +99,7 @@ private:
 
 void TestTsvImport::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    useTemporarySettings(m_dir);
-    SettingsRegistry::registerDefaults();
-    QVERIFY(Localized::installStringTable());
+    QVERIFY(useEditorSettings(m_dir));
 }
 
 void TestTsvImport::lineReader_data()
