@@ -73,7 +73,12 @@ QPushButton *commandButton(MainWindow &window, const char *textKey, QWidget *par
     button->setObjectName(QStringLiteral("command"));
     button->setDefault(true);
     button->setAutoDefault(true);
-    followSelection(window, button, [button](bool any) { button->setEnabled(any); });
+    // Greyed out without a selection and while a save runs.
+    const auto update = [&window, button](bool saving) {
+        button->setEnabled(window.table()->selectionModel()->hasSelection() && !saving);
+    };
+    followSelection(window, button, [&window, update](bool) { update(window.saver().isSaving()); });
+    QObject::connect(&window, &MainWindow::editingBlockedChanged, button, update);
     QObject::connect(button, &QPushButton::clicked, button, [&window, run = std::move(run)] {
         // The save reads the songs on another thread until it ends.
         if (!window.saver().isSaving())

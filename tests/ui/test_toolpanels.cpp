@@ -154,7 +154,10 @@ void TestToolPanels::commandsTagTheSelection()
     // The main window's shortcuts work in its panels.
     QApplication::setActiveWindow(tool);
     QTest::keySequence(command, QKeySequence::Save);
+    // Greyed out while the save runs, back once it has ended.
+    QVERIFY(!command->isEnabled());
     QVERIFY(waitForSave(*test));
+    QVERIFY(command->isEnabled());
     for (int row = 0; row < saved.size(); ++row)
         QCOMPARE(reread(*song(*test, row))->valueForKey(field).toString(), saved[row]);
     // Without a selection the command waits.
