@@ -1349,8 +1349,8 @@
         <translation>%1: the program stopped unexpectedly</translation>
     </message>
     <message id="HandOffTimedOutXY">
-        <source>%1: no answer within %2 seconds, so it was stopped. If the command starts the player itself, start the player first and try again.</source>
-        <translation>%1: no answer within %2 seconds, so it was stopped. If the command starts the player itself, start the player first and try again.</translation>
+        <source>%1: no answer within %2 seconds, the second time in a row, so no further songs were handed over. The program was left running, not stopped.</source>
+        <translation>%1: no answer within %2 seconds, the second time in a row, so no further songs were handed over. The program was left running, not stopped.</translation>
     </message>
     <message id="HandOffProgramSaidXY">
         <source>%1 (“%2”)</source>

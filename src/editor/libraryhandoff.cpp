@@ -2,6 +2,7 @@
 
 #include "editor/errorutil.h"
 #include "editor/userquestions.h"
+#include "model/childprocess.h"
 #include "model/localized.h"
 #include "model/song.h"
 #include "model/userdefaults.h"
@@ -13,21 +14,8 @@
 namespace {
 
 const QString ConfirmedKey = QStringLiteral("CONFIRMED_ADD_TO_ITUNES");
-// A killed program is given this long to be reaped.
-constexpr int ReapTimeoutMs = 2000;
 // Failures listed in a report before the rest are counted.
 constexpr int ListedFailures = 10;
-
-QString lastLine(const QByteArray &output)
-{
-    const QStringList lines = QString::fromLocal8Bit(output).split(u'\n', Qt::SkipEmptyParts);
-    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
-        const QString trimmed = line->trimmed();
-        if (!trimmed.isEmpty())
-            return trimmed;
-    }
-    return QString();
-}
 
 QString failureLine(const QString &fileName, const LibraryHandoff::Run &run, int timeoutMs)
 {
@@ -45,6 +33,7 @@ QString failureLine(const QString &fileName, const LibraryHandoff::Run &run, int
         break;
     case Result::Done:
     case Result::NotStarted:
+    case Result::LeftAtStop:
         line = fileName;
         break;
     }
@@ -101,48 +90,57 @@ QString LibraryHandoff::playerName(const Command &command)
     return QFileInfo(command.program).fileName();
 }
 
-LibraryHandoff::Run LibraryHandoff::runForFile(const Command &command, const QString &filePath, int timeoutMs)
+LibraryHandoff::Run LibraryHandoff::runForFile(const Command &command, const QString &filePath, int timeoutMs,
+                                               const std::atomic<bool> &stop)
 {
-    QProcess process;
-    process.setProgram(command.program);
-    process.setArguments(argumentsForFile(command.arguments, filePath));
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    const QDeadlineTimer deadline(timeoutMs);
-    process.start();
-
     Run run;
-    if (!process.waitForStarted(int(std::max<qint64>(deadline.remainingTime(), 1)))) {
-        if (process.error() == QProcess::FailedToStart) {
-            run.result = Run::Result::NotStarted;
-            return run;
-        }
-    }
-    if (process.state() != QProcess::NotRunning
-        && !process.waitForFinished(int(std::max<qint64>(deadline.remainingTime(), 1)))
-        && process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished(ReapTimeoutMs);
-        run.result = Run::Result::TimedOut;
-        run.errorLine = lastLine(process.readAllStandardError());
+    Result<ChildProcess> started = ChildProcess::start(command.program, argumentsForFile(command.arguments, filePath));
+    if (!started) {
+        run.result = Run::Result::NotStarted;
         return run;
     }
-    run.errorLine = lastLine(process.readAllStandardError());
-    if (process.exitStatus() == QProcess::CrashExit) {
+    ChildProcess &child = started.value();
+    const Result<ChildProcess::State> state = child.wait(QDeadlineTimer(timeoutMs), stop);
+    const Result<QString> said = child.lastErrorLine();
+    run.errorLine = said ? said.value() : said.error().detail;
+    if (!state) {
+        // Lost track of the program: nothing is known of how it went.
         run.result = Run::Result::Crashed;
-    } else if (process.exitCode() != 0) {
-        run.result = Run::Result::Failed;
-        run.exitCode = process.exitCode();
-    } else {
-        // What a program that did its work said on the way is no news.
-        run.errorLine.clear();
+        run.errorLine = state.error().detail;
+        return run;
     }
+    switch (state.value()) {
+    case ChildProcess::State::Running:
+        run.result = stop.load() ? Run::Result::LeftAtStop : Run::Result::TimedOut;
+        run.leftRunning = child.pid();
+        break;
+    case ChildProcess::State::Crashed:
+        run.result = Run::Result::Crashed;
+        break;
+    case ChildProcess::State::Exited:
+        run.exitCode = child.exitCode();
+        run.result = run.exitCode == 0 ? Run::Result::Done : Run::Result::Failed;
+        break;
+    }
+    // What a program that took the file said on the way is no news.
+    if (run.result == Run::Result::Done || run.result == Run::Result::LeftAtStop)
+        run.errorLine.clear();
     return run;
 }
 
 LibraryHandoff::LibraryHandoff(UserQuestions *questions)
     : m_questions(questions)
 {
+}
+
+LibraryHandoff::~LibraryHandoff()
+{
+    ChildProcess::reapEnded(m_leftRunning);
+}
+
+void LibraryHandoff::keepLeftRunning(const QList<qint64> &pids)
+{
+    m_leftRunning += pids;
 }
 
 bool LibraryHandoff::confirmAdding(const QString &playerName)
@@ -167,6 +165,7 @@ bool LibraryHandoff::confirmAdding(const QString &playerName)
 std::optional<LibraryHandoff::Plan> LibraryHandoff::prepare(const QList<Song *> &selected, Report &report)
 {
     report = Report();
+    m_leftRunning = ChildProcess::reapEnded(m_leftRunning);
     if (selected.isEmpty())
         return std::nullopt;
     const std::optional<Command> command = parseCommand(UserDefaults::shared().stringForKey(CommandKey));
@@ -191,27 +190,33 @@ LibraryHandoff::Report LibraryHandoff::runFiles(const Plan &plan, const std::ato
 {
     Report report;
     report.outcome = Outcome::Added;
+    bool previousTimedOut = false;
     for (qsizetype i = 0; i < plan.paths.size(); ++i) {
         if (stop.load()) {
             report.stopped = true;
             break;
         }
         const QString &path = plan.paths.at(i);
-        const Run run = runForFile(plan.command, path, plan.timeoutMs);
+        const Run run = runForFile(plan.command, path, plan.timeoutMs, stop);
+        if (run.leftRunning != 0)
+            report.leftRunning.append(run.leftRunning);
         if (fileDone)
             fileDone(i + 1);
-        if (run.result == Run::Result::Done) {
-            report.handedOver.append(path);
-            continue;
-        }
+        const bool hangs = run.result == Run::Result::TimedOut && previousTimedOut;
+        previousTimedOut = run.result == Run::Result::TimedOut;
         if (run.result == Run::Result::NotStarted) {
             report.outcome = Outcome::NotReachable;
             break;
         }
+        // A program still running has the file: it may be the player itself, just started.
+        if (!hangs && (run.result == Run::Result::Done || run.leftRunning != 0)) {
+            report.handedOver.append(path);
+            continue;
+        }
         report.outcome = Outcome::Failed;
         report.failures.append(failureLine(QFileInfo(path).fileName(), run, plan.timeoutMs));
-        // A program that hangs would hang for every file.
-        if (run.result == Run::Result::TimedOut)
+        // Not the player starting but a program that hangs on every call.
+        if (hangs)
             break;
     }
     return report;

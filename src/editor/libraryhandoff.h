@@ -21,8 +21,14 @@ class UserQuestions;
 // message pointing to the preferences), the program failed, ended with a non-zero status or did
 // not end in time (a message with the failures and a way to write to support), stopped by the
 // person (a notification of how many were handed over). A program that cannot be started stops
-// the hand-off, as does one that hangs (it is killed); a song the program refuses does not stop
-// the others.
+// the hand-off; a song the program refuses does not stop the others.
+//
+// A program that has not ended within the timeout is never killed: the command of many players
+// becomes the player when none is running yet, so it is left running and counted as having taken
+// its file, and the hand-off goes on (the next runs then normally end at once). A second such run
+// in a row is a program that hangs on every call: the hand-off stops there with a failure. The
+// programs left running are kept to be reaped without waiting at the next hand-off and when the
+// hand-off goes away; one that ends before then remains a zombie until that moment.
 //
 // A hand-off goes in three steps: prepare() asks the questions and takes the command and the
 // paths, runFiles() runs the command for them (on a worker thread, so that the window stays
@@ -55,15 +61,21 @@ public:
             // Ended with a non-zero status.
             Failed,
             Crashed,
-            // Did not end within the timeout and was killed.
+            // Did not end within the timeout: left running with the file.
             TimedOut,
+            // Had not ended when the stop came: left running with the file.
+            LeftAtStop,
         };
         Result result = Result::Done;
         int exitCode = 0;
         // The last line the program wrote to its error output, if any.
         QString errorLine;
+        // The program's process id when it was left running, else 0.
+        qint64 leftRunning = 0;
     };
-    static Run runForFile(const Command &command, const QString &filePath, int timeoutMs);
+    // Waits until the program ends, the timeout passes or stop is set.
+    static Run runForFile(const Command &command, const QString &filePath, int timeoutMs,
+                          const std::atomic<bool> &stop);
 
     enum class Outcome {
         NothingSelected,
@@ -81,6 +93,8 @@ public:
         QStringList failures;
         // Stopped on request before every file was handed over.
         bool stopped = false;
+        // The process ids of the programs left running; see keepLeftRunning().
+        QList<qint64> leftRunning;
     };
 
     // What a hand-off runs: the command and the paths of the selected songs, taken before the
@@ -93,6 +107,10 @@ public:
 
     // The questions must outlive the hand-off.
     explicit LibraryHandoff(UserQuestions *questions);
+    // Reaps the programs left running that have ended since; the others are left alone.
+    ~LibraryHandoff();
+    LibraryHandoff(const LibraryHandoff &) = delete;
+    LibraryHandoff &operator=(const LibraryHandoff &) = delete;
 
     void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
     // What the buttons "OpenPreferences" and "SendEmail" do.
@@ -107,13 +125,16 @@ public:
     // saying why and the message about it shown.
     std::optional<Plan> prepare(const QList<Song *> &selected, Report &report);
     // Runs the command for the plan's files in order. Touches no song, setting or question, so
-    // it may run on any thread. stop is read before each file: once it is set no further file is
-    // handed over (the program in hand finishes or times out first). fileDone, when set, gets
-    // the number of files through after each, on the calling thread.
+    // it may run on any thread. Once stop is set no further file is handed over; the program in
+    // hand is waited for no longer but left running, its file counted as handed over. fileDone,
+    // when set, gets the number of files through after each, on the calling thread.
     static Report runFiles(const Plan &plan, const std::atomic<bool> &stop,
                            const std::function<void(qsizetype done)> &fileDone = {});
     // The message about a run of the plan.
     void tell(const Plan &plan, const Report &report);
+    // Takes over a report's programs left running, to be reaped at the next prepare() or when
+    // this hand-off goes away.
+    void keepLeftRunning(const QList<qint64> &pids);
 
 private:
     void askWithPreferences(const char *messageKey, const QString &informativeText);
@@ -123,4 +144,5 @@ private:
     int m_timeoutMs = DefaultTimeoutMs;
     std::function<void()> m_openPreferences;
     std::function<void()> m_sendFeedback;
+    QList<qint64> m_leftRunning;
 };

@@ -49,6 +49,9 @@ LibraryCommand::~LibraryCommand()
     stop();
     if (m_worker.joinable())
         m_worker.join();
+    // Not told yet: the programs it left running are reaped with the hand-off.
+    if (m_plan)
+        m_handoff.keepLeftRunning(m_report.leftRunning);
 }
 
 void LibraryCommand::run()
@@ -98,6 +101,7 @@ void LibraryCommand::step()
         m_worker.join();
     m_window.editor().progress()->showProgress(QString());
     const LibraryHandoff::Plan plan = *std::exchange(m_plan, std::nullopt);
+    m_handoff.keepLeftRunning(m_report.leftRunning);
     m_handoff.tell(plan, m_report);
     m_running = false;
     updateAction();

@@ -23,7 +23,7 @@ class LibraryCommand : public QObject {
 
 public:
     explicit LibraryCommand(MainWindow &window);
-    // Stops a hand-off in hand and waits for the program running to end or time out.
+    // Stops a hand-off in hand; a program still running is left running.
     ~LibraryCommand() override;
 
     // The menu entry; enabled while songs are selected and no hand-off is in hand.

@@ -3,6 +3,7 @@
 #include "editor/playerdetection.h"
 #include "fakeuserinterface.h"
 #include "fixtures.h"
+#include "model/childprocess.h"
 #include "model/userdefaults.h"
 
 #include <QDir>
@@ -10,7 +11,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cerrno>
 #include <csignal>
 
 namespace {
@@ -19,17 +19,34 @@ const QString CommandKey = QStringLiteral("LIBRARY_HANDOFF_COMMAND");
 const QString ConfirmedKey = QStringLiteral("CONFIRMED_ADD_TO_ITUNES");
 
 // Scripts standing in for the player, written as "player" into the folder. Those that take a
-// file record their arguments, one run a line ("arg|arg|"), in "received" beside them.
+// file record their arguments, one run a line ("arg|arg|"), in "received" beside them. Those that
+// hang (as a player does that its command has just started) first add their process id to "pid".
 QString writePlayer(const QTemporaryDir &dir, const QString &kind)
 {
     const QByteArray record = "printf '%s|' \"$@\" >> \"$(dirname \"$0\")/received\"; echo >> \"$(dirname \"$0\")/received\"\n";
+    const QByteArray hang = "echo $$ >> \"$(dirname \"$0\")/pid\"\n" + record + "exec sleep 30\n";
     QByteArray body = "#!/bin/sh\n";
     if (kind == u"refuses m4a")
         body += "case \"$1\" in *.m4a) echo 'first line' >&2; echo 'format not supported' >&2; exit 3;; esac\n";
     else if (kind == u"hangs")
-        body += "echo $$ > \"$(dirname \"$0\")/pid\"\nexec sleep 30\n";
+        body += hang;
+    else if (kind == u"hangs once")
+        body += "[ -e \"$(dirname \"$0\")/pid\" ] || {\n" + hang + "}\n";
     const QString path = writeFile(dir, QStringLiteral("player"), body + record);
-    return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) ? path : QString();
+    const QFile::Permissions runnable = kind == u"not runnable" ? QFile::Permissions() : QFile::ExeOwner;
+    return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | runnable) ? path : QString();
+}
+
+QList<qint64> pidsWritten(const QTemporaryDir &dir)
+{
+    QFile file(dir.filePath(QStringLiteral("pid")));
+    QList<qint64> pids;
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : file.readAll().split('\n'))
+            if (!line.isEmpty())
+                pids.append(line.toLongLong());
+    }
+    return pids;
 }
 
 } // namespace
@@ -51,7 +68,8 @@ private slots:
         QTest::addColumn<int>("answer"); // to the one question expected, -1 for none
         QTest::addColumn<QList<int>>("selected");
         QTest::addColumn<int>("outcome");
-        // The runs the player recorded; {1}, {2}, {3} are the songs a.mp3, b 'q'.flac, c.m4a.
+        // The runs the player recorded; {1}, {2}, {3} are the songs a.mp3, b 'q'.flac, c.m4a; "!"
+        // before a run that is not counted as handed over.
         QTest::addColumn<QString>("received");
         // The question asked, then the failures, then the notification shown.
         QTest::addColumn<QStringList>("reported");
@@ -70,11 +88,18 @@ private slots:
         QTest::newRow("a refused file does not stop the others") << "refuses m4a" << "{dir}/player %f" << true << 1 << all
             << int(O::Failed) << "{1}|;{2}|"
             << QStringList{"QuorlFailedHandingToPlayer", "c.m4a: ended with status 3 (“format not supported”)"} << 10 << -1;
-        QTest::newRow("a program that hangs is stopped, the rest not tried") << "hangs" << "{dir}/player %f" << true << 0
-            << all << int(O::Failed) << ""
-            << QStringList{"QuorlFailedHandingToPlayer", "a.mp3: no answer within 2 seconds, so it was stopped. If the command "
-                                                         "starts the player itself, start the player first and try again."}
+        QTest::newRow("a player started by its first file is left running, the rest handed over") << "hangs once"
+            << "{dir}/player %f" << true << -1 << all << int(O::Added) << "{1}|;{2}|;{3}|"
+            << QStringList{"", "3 songs handed to player"} << 0 << -1;
+        QTest::newRow("a program that hangs twice in a row is left running, the rest not tried") << "hangs"
+            << "{dir}/player %f" << true << 0 << all << int(O::Failed) << "{1}|;!{2}|"
+            << QStringList{"QuorlFailedHandingToPlayer", "b 'q'.flac: no answer within 2 seconds, the second time in a row, "
+                                                         "so no further songs were handed over. The program was left running, not stopped."}
             << 0 << -1;
+        QTest::newRow("stopped after a file left running") << "hangs" << "{dir}/player %f" << true << -1 << all
+            << int(O::Added) << "{1}|" << QStringList{"", "Stopped: 1 of 3 songs handed to player"} << 0 << 1;
+        QTest::newRow("a program that may not be run") << "not runnable" << "{dir}/player %f" << true << 0 << all
+            << int(O::NotReachable) << "" << QStringList{"QuorlCouldNotReachPlayer"} << 0 << -1;
         QTest::newRow("a missing program") << "records" << "{dir}/missing %f" << true << 1 << all << int(O::NotReachable) << ""
                                            << QStringList{"QuorlCouldNotReachPlayer"} << 1 << -1;
         QTest::newRow("no command set") << "records" << "  " << false << 1 << all << int(O::NotConfigured) << ""
@@ -142,8 +167,9 @@ private slots:
             received.replace(QStringLiteral("{%1}").arg(i + 1), paths.at(i));
         QFile file(dir.filePath(QStringLiteral("received")));
         const QString recorded = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-        QCOMPARE(recorded.split(u'\n', Qt::SkipEmptyParts), received.split(u';', Qt::SkipEmptyParts));
-        QCOMPARE(report.handedOver.size(), received.split(u';', Qt::SkipEmptyParts).size());
+        const QStringList runs = received.split(u';', Qt::SkipEmptyParts);
+        QCOMPARE(recorded.split(u'\n', Qt::SkipEmptyParts), QStringList(runs).replaceInStrings(QStringLiteral("!"), QString()));
+        QCOMPARE(report.handedOver.size(), runs.size() - runs.filter(QStringLiteral("!")).size());
         QCOMPARE(ui.unexpectedQuestions, 0);
         QStringList seen;
         if (!ui.questions.isEmpty())
@@ -158,12 +184,15 @@ private slots:
         QCOMPARE(seen, reported);
         QCOMPARE(actions, buttonActions);
         QCOMPARE(UserDefaults::shared().boolForKey(ConfirmedKey), confirmed || answer == 2);
-        // A program that hung is gone, not left behind.
-        QFile pid(dir.filePath(QStringLiteral("pid")));
-        if (pid.open(QIODevice::ReadOnly)) {
-            QCOMPARE(::kill(pid_t(pid.readAll().trimmed().toLongLong()), 0), -1);
-            QCOMPARE(errno, ESRCH);
-        }
+
+        // The programs that hung are still running (not reaped, so their ids are not reused).
+        const QList<qint64> pids = pidsWritten(dir);
+        const auto cleanup = qScopeGuard([&pids] {
+            for (const qint64 pid : pids)
+                ::kill(pid_t(pid), SIGKILL);
+        });
+        QCOMPARE(report.leftRunning, pids);
+        QCOMPARE(ChildProcess::reapEnded(pids), pids);
     }
 
     void playersFoundOnThePath()

@@ -66,8 +66,10 @@ private slots:
         QCOMPARE(file.readAll().count('\n'), handed);
         if (!test.window)
             return;
-        // The window went on while the player was waited for, and the message came at the end.
-        QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
+        // The window went on while the player was waited for (a Cancel waits no longer: the player
+        // in hand is left running), and the message came at the end.
+        if (interruption.isEmpty())
+            QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
         QCOMPARE(test->statusBar()->currentMessage(), message);
         QVERIFY(!bar->isProgressShown());
         QVERIFY(command->action()->isEnabled());
