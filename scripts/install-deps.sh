@@ -9,7 +9,7 @@ packages=(
   libtag1-dev zlib1g-dev libicu-dev
   clang libclang-rt-14-dev
   ffmpeg python3-mutagen
-  xvfb imagemagick xdotool
+  xvfb imagemagick xdotool dbus-daemon
   desktop-file-utils appstream
   dosfstools
   man-db bash-completion zsh
