@@ -16,18 +16,21 @@ ProgressLine::ProgressLine(bool quiet)
 
 void ProgressLine::show(const QString &text)
 {
-    if (!m_enabled)
-        return;
-    Console::showTransient(text);
-    if (text.isEmpty())
-        m_sinceDrawn.invalidate();
-    else
-        m_sinceDrawn.start();
+    draw(text);
+    m_sinceCount.invalidate();
 }
 
 void ProgressLine::showCount(const QString &text)
 {
-    if (m_sinceDrawn.isValid() && m_sinceDrawn.elapsed() < RedrawMilliseconds)
+    // The first count after another text is drawn at once, the next ones a few times a second.
+    if (m_sinceCount.isValid() && m_sinceCount.elapsed() < RedrawMilliseconds)
         return;
-    show(text);
+    draw(text);
+    m_sinceCount.start();
+}
+
+void ProgressLine::draw(const QString &text)
+{
+    if (m_enabled)
+        Console::showTransient(text);
 }

@@ -12,10 +12,13 @@ public:
 
     // The text in place of the last one; an empty text erases the line.
     void show(const QString &text);
-    // The same for a count: redrawn at most a few times a second.
+    // The same for a count: the first after another text at once, then at most a few times a
+    // second.
     void showCount(const QString &text);
 
 private:
+    void draw(const QString &text);
+
     bool m_enabled;
-    QElapsedTimer m_sinceDrawn;
+    QElapsedTimer m_sinceCount;
 };
