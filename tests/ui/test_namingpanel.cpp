@@ -1,5 +1,4 @@
 #include "editor/editorcontroller.h"
-#include "fixtures.h"
 #include "model/localized.h"
 #include "model/song.h"
 #include "model/userdefaults.h"
@@ -18,10 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QtTest>
-
-#include <optional>
 
 using namespace WindowTesting;
 
@@ -84,119 +80,79 @@ class TestNamingPanel : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void renameThroughThePreview_data();
-    void renameThroughThePreview();
+    void renameThroughThePreview_data()
+    {
+        QTest::addColumn<bool>("allInOne");      // else the naming panel with {Title}
+        QTest::addColumn<QStringList>("titles"); // of 1.mp3, 2.mp3, ..., by "some band"
+        QTest::addColumn<bool>("apply");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QStringList>("filesAfter"); // after a save that follows
 
-private:
-    MainWindow &window() { return **m_test; }
-    NamingPanel *panel() { return window().toolPanelSet()->content<NamingPanel>(ToolPanel::Naming); }
-    // Saves and answers the save's report, if one comes; false on a timeout.
-    bool saveAll(DialogAnswerer &answerer);
+        QTest::newRow("applied") << false << QStringList{"Blue", "Red"} << true
+                                 << QStringList{"Blue.mp3 ok", "Red.mp3 ok"} << QStringList{"Blue.mp3", "Red.mp3"};
+        QTest::newRow("cancelled") << false << QStringList{"Blue", "Red"} << false
+                                   << QStringList{"Blue.mp3 ok", "Red.mp3 ok"} << QStringList{"1.mp3", "2.mp3"};
+        // The refused name is given all the same; the save reports it.
+        QTest::newRow("two songs to one name, applied")
+            << false << QStringList{"Same", "Same", "Other"} << true
+            << QStringList{"Same.mp3 ok", "Same.mp3 collision", "Other.mp3 ok"}
+            << QStringList{"2.mp3", "Other.mp3", "Same.mp3"};
+        const QStringList allInOne{"01 - Some Band - The Sound of the City.mp3", "02 - Some Band - Intro.mp3"};
+        QTest::newRow("all in one, applied") << true << QStringList{"the sound of the city", "intro"} << true
+                                             << QStringList{allInOne.at(0) + " ok", allInOne.at(1) + " ok"}
+                                             << allInOne;
+    }
 
-    std::optional<TestWindow> m_test;
+    void renameThroughThePreview()
+    {
+        QFETCH(bool, allInOne);
+        QFETCH(QStringList, titles);
+        QFETCH(bool, apply);
+        QFETCH(QStringList, rows);
+        QFETCH(QStringList, filesAfter);
+        QList<SongFile> files;
+        for (qsizetype i = 0; i < titles.size(); ++i)
+            files.append({QStringLiteral("%1.mp3").arg(i + 1), titles.at(i), QStringLiteral("some band"), {}, {}});
+        TestWindow test;
+        QVERIFY(test.open(files));
+        auto *panel = test->toolPanelSet()->content<NamingPanel>(ToolPanel::Naming);
+        QVERIFY(panel);
+        if (!allInOne) {
+            // The custom choice with {Title}, as the person would pick it in the panel.
+            PatternUtil::storePattern(patternFromText(QStringLiteral("{Title}")), NamingController::CustomSchemeKey);
+            PanelControls::radioButton(panel->schemes(), NamingController::CustomKey)->click();
+            QVERIFY(UserDefaults::shared().boolForKey(NamingController::CustomKey));
+        }
+        const QStringList filesBefore = musicFiles(test.dir().path());
+
+        Shown shown;
+        PreviewAnswerer answerer(apply, &shown);
+        if (allInOne)
+            test->allInOne()->action()->trigger();
+        else
+            panel->commandButton()->click();
+        QVERIFY(shown.seen);
+        QCOMPARE(shown.rows, rows);
+        QVERIFY(shown.marksRight);
+
+        // Only names (and the all-in-one's numbers) are given; no file moves before the save.
+        QCOMPARE(musicFiles(test.dir().path()), filesBefore);
+        for (int i = 0; i < int(titles.size()); ++i) {
+            QCOMPARE(song(*test, i)->isFileNameModified(), apply);
+            QCOMPARE(song(*test, i)->isTrackModified(), apply && allInOne);
+        }
+        test->refreshNow();
+        QCOMPARE(test->isWindowModified(), apply);
+
+        DialogAnswerer reports;
+        reports.answer(QStringLiteral("OK"));
+        test->action(MainWindow::Command::Save)->trigger();
+        QVERIFY(waitForSave(*test));
+        QCOMPARE(musicFiles(test.dir().path()), filesAfter);
+        const bool refused = !rows.filter(QStringLiteral(" collision")).isEmpty();
+        QCOMPARE(reports.asked.size(), apply && refused ? 1 : 0);
+    }
 };
-
-void TestNamingPanel::init()
-{
-    m_test.emplace();
-}
-
-void TestNamingPanel::cleanup()
-{
-    m_test.reset();
-}
-
-bool TestNamingPanel::saveAll(DialogAnswerer &answerer)
-{
-    answerer.answer(QStringLiteral("OK"));
-    window().action(MainWindow::Command::Save)->trigger();
-    return waitForSave(window());
-}
-
-void TestNamingPanel::renameThroughThePreview_data()
-{
-    QTest::addColumn<bool>("allInOne");      // else the naming panel with {Title}
-    QTest::addColumn<QStringList>("titles"); // of 1.mp3, 2.mp3, ..., by "some band"
-    QTest::addColumn<QString>("other");      // a file in the folder that is not loaded
-    QTest::addColumn<bool>("apply");
-    QTest::addColumn<QStringList>("rows");
-    QTest::addColumn<QStringList>("filesAfter"); // after a save that follows
-
-    QTest::newRow("applied") << false << QStringList{"Blue", "Red"} << QString() << true
-                             << QStringList{"Blue.mp3 ok", "Red.mp3 ok"} << QStringList{"Blue.mp3", "Red.mp3"};
-    QTest::newRow("cancelled") << false << QStringList{"Blue", "Red"} << QString() << false
-                               << QStringList{"Blue.mp3 ok", "Red.mp3 ok"} << QStringList{"1.mp3", "2.mp3"};
-    QTest::newRow("two songs to one name, applied")
-        << false << QStringList{"Same", "Same", "Other"} << QString() << true
-        << QStringList{"Same.mp3 ok", "Same.mp3 collision", "Other.mp3 ok"}
-        << QStringList{"2.mp3", "Other.mp3", "Same.mp3"};
-    QTest::newRow("name taken on disk, cancelled") << false << QStringList{"Taken"} << QStringLiteral("Taken.mp3")
-                                                   << false << QStringList{"Taken.mp3 exists"}
-                                                   << QStringList{"1.mp3", "Taken.mp3"};
-    const QStringList allInOne{"01 - Some Band - The Sound of the City.mp3", "02 - Some Band - Intro.mp3"};
-    QTest::newRow("all in one, applied") << true << QStringList{"the sound of the city", "intro"} << QString()
-                                         << true << QStringList{allInOne.at(0) + " ok", allInOne.at(1) + " ok"}
-                                         << allInOne;
-    QTest::newRow("all in one, cancelled") << true << QStringList{"the sound of the city", "intro"} << QString()
-                                           << false << QStringList{allInOne.at(0) + " ok", allInOne.at(1) + " ok"}
-                                           << QStringList{"1.mp3", "2.mp3"};
-}
-
-void TestNamingPanel::renameThroughThePreview()
-{
-    QFETCH(bool, allInOne);
-    QFETCH(QStringList, titles);
-    QFETCH(QString, other);
-    QFETCH(bool, apply);
-    QFETCH(QStringList, rows);
-    QFETCH(QStringList, filesAfter);
-    QList<SongFile> files;
-    for (qsizetype i = 0; i < titles.size(); ++i)
-        files.append({QStringLiteral("%1.mp3").arg(i + 1), titles.at(i), QStringLiteral("some band"), {}, {}});
-    QVERIFY(m_test->open(files));
-    if (!other.isEmpty())
-        QVERIFY(!copyFixture(m_test->dir(), QStringLiteral("silence.mp3"), other).isEmpty());
-    QVERIFY(panel());
-    if (!allInOne) {
-        // The custom choice with {Title}, as the person would pick it in the panel.
-        PatternUtil::storePattern(patternFromText(QStringLiteral("{Title}")), NamingController::CustomSchemeKey);
-        PanelControls::radioButton(panel()->schemes(), NamingController::CustomKey)->click();
-        QVERIFY(UserDefaults::shared().boolForKey(NamingController::CustomKey));
-    }
-    QCOMPARE(window().allInOne()->action()->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
-    const QStringList filesBefore = musicFiles(m_test->dir().path());
-
-    Shown shown;
-    PreviewAnswerer answerer(apply, &shown);
-    if (allInOne)
-        window().allInOne()->action()->trigger();
-    else
-        panel()->commandButton()->click();
-    QVERIFY(shown.seen);
-    QCOMPARE(shown.rows, rows);
-    QVERIFY(shown.marksRight);
-
-    // Only names (and the all-in-one's numbers) are given, also names the save will refuse; no
-    // file moves before the save.
-    QCOMPARE(musicFiles(m_test->dir().path()), filesBefore);
-    for (qsizetype i = 0; i < titles.size(); ++i) {
-        QCOMPARE(song(window(), int(i))->isFileNameModified(), apply);
-        QCOMPARE(song(window(), int(i))->isTrackModified(), apply && allInOne);
-    }
-    window().refreshNow();
-    QCOMPARE(window().isWindowModified(), apply);
-
-    DialogAnswerer reports;
-    QVERIFY(saveAll(reports));
-    QCOMPARE(musicFiles(m_test->dir().path()), filesAfter);
-    // A refused rename is reported by the save, as before.
-    const bool refused = std::any_of(rows.begin(), rows.end(), [](const QString &row) {
-        return row.endsWith(" collision") || row.endsWith(" exists");
-    });
-    QCOMPARE(reports.asked.size(), apply && refused ? 1 : 0);
-}
 
 QTEST_MAIN(TestNamingPanel)
 #include "test_namingpanel.moc"

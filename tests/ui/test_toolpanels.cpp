@@ -55,230 +55,211 @@ class TestToolPanels : public QObject {
     Q_OBJECT
 
 private slots:
-    void commandsTagTheSelection_data();
-    void commandsTagTheSelection();
-    void choicesAreSharedByEveryControlOfTheKey();
-    void extractionEditorRefusesNeighbouringFields();
-    void panelsComeBackAfterRestart_data();
-    void panelsComeBackAfterRestart();
-};
+    void commandsTagTheSelection_data()
+    {
+        QTest::addColumn<ToolPanel>("panel");
+        // Check boxes and radio buttons of the panel clicked before the command, by their key.
+        QTest::addColumn<QStringList>("clicks");
+        QTest::addColumn<QVariantHash>("settings");
+        // The rows selected when the command runs; the others keep their values.
+        QTest::addColumn<QList<int>>("selected");
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QStringList>("saved");
+        const QList<int> all{0, 1, 2};
+        QTest::newRow("numbering the first and last")
+            << P::Numbering << QStringList() << QVariantHash() << QList<int>{0, 2} << QString() << "track"
+            << QStringList{"01/02", "8", "02/02"};
+        QTest::newRow("numbering without count") << P::Numbering << QStringList{"NUMBERING_TRACK_COUNT"} << QVariantHash()
+                                                 << all << QString() << "track" << QStringList{"01", "02", "03"};
+        QTest::newRow("title case") << P::Capitalization << QStringList() << QVariantHash() << all << QString() << "title"
+                                    << QStringList{"The Sound of the City", "Where To", "Emix To"};
+        QTest::newRow("upper case") << P::Capitalization << QStringList{"CAPITALIZATION_UPPER_CASE"} << QVariantHash()
+                                    << all << QString() << "artist" << QStringList{"ANN LEE", "BOB", "CY"};
+        QTest::newRow("extract track, artist, title")
+            << P::Extraction << QStringList{"EXTRACT_TRACK_ARTIST_AND_TITLE"} << QVariantHash() << all << QString()
+            << "artist" << QStringList{"Dora", "Eve", "Fay"};
+        QTest::newRow("extract custom from the title")
+            << P::Extraction << QStringList{"EXTRACT_CUSTOM"}
+            << QVariantHash{{"EXTRACT_CUSTOM_SCHEME", scheme({"<Artist>", " ", "<Title>"})}, {"EXTRACTION_SOURCE", "title"}}
+            << all << QString() << "artist" << QStringList{"the", "where", "eMix"};
+        // No name has the separator: the track takes the whole name, which is no number.
+        QTest::newRow("extract, names do not fit")
+            << P::Extraction << QStringList{"EXTRACT_CUSTOM"}
+            << QVariantHash{{"EXTRACT_CUSTOM_SCHEME", scheme({"<Track>", "_", "<Title>"})}} << all
+            << "CouldNotTag1OrMoreSongs" << "track" << QStringList{"", "", ""};
+        QTest::newRow("compose title and track") << P::Composition << QStringList() << QVariantHash() << QList<int>{1}
+                                                 << QString() << "title"
+                                                 << QStringList{"the sound of the city", "where to 8", "eMix to"};
+        QTest::newRow("compose custom into the comment")
+            << P::Composition << QStringList{"COMPOSE_CUSTOM"}
+            << QVariantHash{{"COMPOSE_CUSTOM_SCHEME", scheme({"<Artist>", " (", "<Track>", ")"})},
+                            {"COMPOSITION_TARGET", "comment"}}
+            << all << QString() << "comment" << QStringList{"ann lee (7)", "BOB (8)", "Cy (9)"};
+    }
 
-void TestToolPanels::commandsTagTheSelection_data()
-{
-    QTest::addColumn<ToolPanel>("panel");
-    // Check boxes and radio buttons of the panel clicked before the command, by their key.
-    QTest::addColumn<QStringList>("clicks");
-    QTest::addColumn<QVariantHash>("settings");
-    // The rows selected when the command runs; the others keep their values.
-    QTest::addColumn<QList<int>>("selected");
-    QTest::addColumn<QString>("report");
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QStringList>("saved");
-    const QVariantHash none;
-    const QList<int> all{0, 1, 2};
-    const QString noReport;
-    QTest::newRow("numbering") << P::Numbering << QStringList() << none << all << noReport << "track"
-                               << QStringList{"01/03", "02/03", "03/03"};
-    QTest::newRow("numbering without zeros") << P::Numbering << QStringList{"NUMBERING_LEADING_ZERO"} << none << all
-                                             << noReport << "track" << QStringList{"1/3", "2/3", "3/3"};
-    QTest::newRow("numbering without count") << P::Numbering << QStringList{"NUMBERING_TRACK_COUNT"} << none << all
-                                             << noReport << "track" << QStringList{"01", "02", "03"};
-    QTest::newRow("numbering the first and last") << P::Numbering << QStringList() << none << QList<int>{0, 2}
-                                                  << noReport << "track" << QStringList{"01/02", "8", "02/02"};
-    QTest::newRow("title case") << P::Capitalization << QStringList() << none << all << noReport << "title"
-                                << QStringList{"The Sound of the City", "Where To", "Emix To"};
-    QTest::newRow("small words too") << P::Capitalization << QStringList{"DISABLE_NEW_YORK_STYLE"} << none << all
-                                     << noReport << "title"
-                                     << QStringList{"The Sound Of The City", "Where To", "Emix To"};
-    QTest::newRow("upper case") << P::Capitalization << QStringList{"CAPITALIZATION_UPPER_CASE"} << none << all
-                                << noReport << "artist" << QStringList{"ANN LEE", "BOB", "CY"};
-    QTest::newRow("lower case") << P::Capitalization << QStringList{"CAPITALIZATION_LOWER_CASE"} << none << all
-                                << noReport << "artist" << QStringList{"ann lee", "bob", "cy"};
-    QTest::newRow("extract track and title") << P::Extraction << QStringList() << none << all << noReport << "title"
-                                             << QStringList{"- Dora - First", "- Eve - Second", "- Fay - Third"};
-    QTest::newRow("extract track, artist, title")
-        << P::Extraction << QStringList{"EXTRACT_TRACK_ARTIST_AND_TITLE"} << none << all << noReport << "artist"
-        << QStringList{"Dora", "Eve", "Fay"};
-    QTest::newRow("extract custom from the title")
-        << P::Extraction << QStringList{"EXTRACT_CUSTOM"}
-        << QVariantHash{{"EXTRACT_CUSTOM_SCHEME", scheme({"<Artist>", " ", "<Title>"})}, {"EXTRACTION_SOURCE", "title"}}
-        << all << noReport << "artist" << QStringList{"the", "where", "eMix"};
-    // No name has the separator: the track takes the whole name, which is no number.
-    QTest::newRow("extract, names do not fit")
-        << P::Extraction << QStringList{"EXTRACT_CUSTOM"}
-        << QVariantHash{{"EXTRACT_CUSTOM_SCHEME", scheme({"<Track>", "_", "<Title>"})}}
-        << all << "CouldNotTag1OrMoreSongs" << "track" << QStringList{"", "", ""};
-    QTest::newRow("compose title and track")
-        << P::Composition << QStringList() << none << QList<int>{1} << noReport << "title"
-        << QStringList{"the sound of the city", "where to 8", "eMix to"};
-    QTest::newRow("compose custom into the comment")
-        << P::Composition << QStringList{"COMPOSE_CUSTOM"}
-        << QVariantHash{{"COMPOSE_CUSTOM_SCHEME", scheme({"<Artist>", " (", "<Track>", ")"})},
-                        {"COMPOSITION_TARGET", "comment"}}
-        << all << noReport << "comment" << QStringList{"ann lee (7)", "BOB (8)", "Cy (9)"};
-}
+    void commandsTagTheSelection()
+    {
+        QFETCH(ToolPanel, panel);
+        QFETCH(QStringList, clicks);
+        QFETCH(QVariantHash, settings);
+        QFETCH(QList<int>, selected);
+        QFETCH(QString, report);
+        QFETCH(QString, field);
+        QFETCH(QStringList, saved);
+        TestWindow test;
+        QVERIFY(open(test));
+        SongTableView *table = test->table();
+        table->clearSelection();
+        for (int row : selected)
+            table->selectionModel()->select(table->model()->index(row, 0),
+                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        for (auto setting = settings.cbegin(); setting != settings.cend(); ++setting)
+            UserDefaults::shared().setObject(setting.value(), setting.key());
 
-void TestToolPanels::commandsTagTheSelection()
-{
-    QFETCH(ToolPanel, panel);
-    QFETCH(QStringList, clicks);
-    QFETCH(QVariantHash, settings);
-    QFETCH(QList<int>, selected);
-    QFETCH(QString, report);
-    QFETCH(QString, field);
-    QFETCH(QStringList, saved);
-    TestWindow test;
-    QVERIFY(open(test));
-    SongTableView *table = test->table();
-    table->clearSelection();
-    for (int row : selected)
-        table->selectionModel()->select(table->model()->index(row, 0),
-                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    for (auto setting = settings.cbegin(); setting != settings.cend(); ++setting)
-        UserDefaults::shared().setObject(setting.value(), setting.key());
+        QAction *entry = test->toolPanelSet()->action(panel);
+        entry->trigger();
+        ToolWindow *tool = test->toolPanelSet()->window(panel);
+        QTRY_VERIFY(tool->isVisible());
+        QVERIFY(entry->isChecked());
+        for (const QString &key : clicks)
+            tool->findChild<QAbstractButton *>(key)->click();
+        auto *command = tool->findChild<QPushButton *>(QStringLiteral("command"));
+        QVERIFY(command->isEnabled());
+        DialogAnswerer answerer;
+        answerer.answer(QStringLiteral("OK"));
+        command->click();
+        QCOMPARE(answerer.asked, report.isEmpty() ? QStringList() : QStringList{Localized::text(report)});
 
-    QAction *entry = test->toolPanelSet()->action(panel);
-    entry->trigger();
-    ToolWindow *tool = test->toolPanelSet()->window(panel);
-    QTRY_VERIFY(tool->isVisible());
-    QVERIFY(entry->isChecked());
-    for (const QString &key : clicks)
-        tool->findChild<QAbstractButton *>(key)->click();
-    auto *command = tool->findChild<QPushButton *>(QStringLiteral("command"));
-    QVERIFY(command->isEnabled());
-    DialogAnswerer answerer;
-    answerer.answer(QStringLiteral("OK"));
-    command->click();
-    QCOMPARE(answerer.asked, report.isEmpty() ? QStringList() : QStringList{Localized::text(report)});
+        // The main window's shortcuts work in its panels.
+        QApplication::setActiveWindow(tool);
+        QTest::keySequence(command, QKeySequence::Save);
+        // Greyed out while the save runs, back once it has ended.
+        QVERIFY(!command->isEnabled());
+        QVERIFY(waitForSave(*test));
+        QVERIFY(command->isEnabled());
+        for (int row = 0; row < saved.size(); ++row)
+            QCOMPARE(reread(*song(*test, row))->valueForKey(field).toString(), saved[row]);
+        // Without a selection the command waits.
+        table->clearSelection();
+        QVERIFY(!command->isEnabled());
+        // Ctrl+W closes the panel from within it only.
+        QApplication::setActiveWindow(test.window.get());
+        QTest::keySequence(table, QKeySequence::Close);
+        QVERIFY(tool->isVisible());
+        QApplication::setActiveWindow(tool);
+        QTest::keySequence(command, QKeySequence::Close);
+        QVERIFY(!tool->isVisible() && !entry->isChecked());
+    }
 
-    // The main window's shortcuts work in its panels.
-    QApplication::setActiveWindow(tool);
-    QTest::keySequence(command, QKeySequence::Save);
-    // Greyed out while the save runs, back once it has ended.
-    QVERIFY(!command->isEnabled());
-    QVERIFY(waitForSave(*test));
-    QVERIFY(command->isEnabled());
-    for (int row = 0; row < saved.size(); ++row)
-        QCOMPARE(reread(*song(*test, row))->valueForKey(field).toString(), saved[row]);
-    // Without a selection the command waits.
-    table->clearSelection();
-    QVERIFY(!command->isEnabled());
-    // Ctrl+W closes the panel from within it only.
-    QApplication::setActiveWindow(test.window.get());
-    QTest::keySequence(table, QKeySequence::Close);
-    QVERIFY(tool->isVisible());
-    QApplication::setActiveWindow(tool);
-    QTest::keySequence(command, QKeySequence::Close);
-    QVERIFY(!tool->isVisible() && !entry->isChecked());
-}
+    void choicesAreSharedByEveryControlOfTheKey()
+    {
+        TestWindow test;
+        QVERIFY(open(test));
+        UserDefaults &defaults = UserDefaults::shared();
+        // A check box: the preferences offer the same key, each follows the other at once.
+        auto *zeros = test->toolPanelSet()->window(P::Numbering)->findChild<QAbstractButton *>(
+            QStringLiteral("NUMBERING_LEADING_ZERO"));
+        QCheckBox *preference = test->preferences()->checkBoxFor(QStringLiteral("NUMBERING_LEADING_ZERO"));
+        QVERIFY(zeros->isChecked() && preference->isChecked());
+        zeros->click();
+        QVERIFY(!defaults.boolForKey(QStringLiteral("NUMBERING_LEADING_ZERO")) && !preference->isChecked());
+        preference->click();
+        QVERIFY(zeros->isChecked());
 
-void TestToolPanels::choicesAreSharedByEveryControlOfTheKey()
-{
-    TestWindow test;
-    QVERIFY(open(test));
-    UserDefaults &defaults = UserDefaults::shared();
-    // A check box: the preferences offer the same key, each follows the other at once.
-    auto *zeros = test->toolPanelSet()->window(P::Numbering)->findChild<QAbstractButton *>(
-        QStringLiteral("NUMBERING_LEADING_ZERO"));
-    QCheckBox *preference = test->preferences()->checkBoxFor(QStringLiteral("NUMBERING_LEADING_ZERO"));
-    QVERIFY(zeros->isChecked() && preference->isChecked());
-    zeros->click();
-    QVERIFY(!defaults.boolForKey(QStringLiteral("NUMBERING_LEADING_ZERO")) && !preference->isChecked());
-    preference->click();
-    QVERIFY(zeros->isChecked());
-
-    // A radio choice: a second panel of the kind stands for any other control of its keys.
-    const QStringList modes{"CAPITALIZATION_TITLE_CASE", "CAPITALIZATION_UPPER_CASE", "CAPITALIZATION_LOWER_CASE"};
-    CapitalizationPanel twin(*test);
-    ToolWindow *tool = test->toolPanelSet()->window(P::Capitalization);
-    for (const QString &chosen : {modes[1], modes[2], modes[0]}) {
-        tool->findChild<QAbstractButton *>(chosen)->click();
-        for (const QString &mode : modes) {
-            QCOMPARE(defaults.boolForKey(mode), mode == chosen);
-            QCOMPARE(twin.findChild<QAbstractButton *>(mode)->isChecked(), mode == chosen);
+        // A radio choice: a second panel of the kind stands for any other control of its keys.
+        const QStringList modes{"CAPITALIZATION_TITLE_CASE", "CAPITALIZATION_UPPER_CASE", "CAPITALIZATION_LOWER_CASE"};
+        CapitalizationPanel twin(*test);
+        ToolWindow *tool = test->toolPanelSet()->window(P::Capitalization);
+        for (const QString &chosen : {modes[1], modes[2], modes[0]}) {
+            tool->findChild<QAbstractButton *>(chosen)->click();
+            for (const QString &mode : modes) {
+                QCOMPARE(defaults.boolForKey(mode), mode == chosen);
+                QCOMPARE(twin.findChild<QAbstractButton *>(mode)->isChecked(), mode == chosen);
+            }
         }
+        // A settings file with two keys of the group on shows the one the tool goes by, alone.
+        defaults.setBool(false, modes[0]);
+        defaults.setBool(true, modes[2]);
+        defaults.setBool(true, modes[1]);
+        QCOMPARE(ToolPreferences::selectedKey(modes), modes[1]);
+        for (const QString &mode : modes)
+            QCOMPARE(twin.findChild<QAbstractButton *>(mode)->isChecked(), mode == modes[1]);
     }
-    // A settings file with two keys of the group on shows the one the tool goes by, alone.
-    defaults.setBool(false, modes[0]);
-    defaults.setBool(true, modes[2]);
-    defaults.setBool(true, modes[1]);
-    QCOMPARE(ToolPreferences::selectedKey(modes), modes[1]);
-    for (const QString &mode : modes)
-        QCOMPARE(twin.findChild<QAbstractButton *>(mode)->isChecked(), mode == modes[1]);
-}
 
-void TestToolPanels::extractionEditorRefusesNeighbouringFields()
-{
-    TestWindow test;
-    QVERIFY(open(test));
-    ToolPanelSet *panels = test->toolPanelSet();
-    const PanelControls::CustomPattern &custom = panels->content<ExtractionPanel>(P::Extraction)->custom();
-    QVERIFY(!custom.edit->isEnabled());
-    panels->window(P::Extraction)->findChild<QAbstractButton *>(QStringLiteral("EXTRACT_CUSTOM"))->click();
-    custom.edit->click();
-    QTRY_VERIFY(custom.editor->isVisible());
-    PatternField *field = custom.editor->field();
-    field->addToken(QStringLiteral("Artist"));
-    QVERIFY(custom.editor->confirmButton()->isEnabled());
-    field->addToken(QStringLiteral("Title"));
-    QVERIFY(!custom.editor->confirmButton()->isEnabled());
-    field->setCursorPosition(1);
-    QTest::keyClicks(field, QStringLiteral(" - "));
-    QVERIFY(custom.editor->confirmButton()->isEnabled());
-    custom.editor->confirmButton()->click();
-    QTRY_VERIFY(!custom.editor->isVisible());
-    const QVariantList stored = scheme({"<Artist>", " - ", "<Title>"});
-    QCOMPARE(UserDefaults::shared().arrayForKey(QStringLiteral("EXTRACT_CUSTOM_SCHEME")), stored);
-    QCOMPARE(custom.display->pattern(), PatternUtil::fromStoredForm(stored));
-}
-
-void TestToolPanels::panelsComeBackAfterRestart_data()
-{
-    QTest::addColumn<QList<ToolPanel>>("toggled");
-    QTest::addColumn<bool>("quit");
-    QTest::addColumn<bool>("restore");
-    QTest::addColumn<QList<ToolPanel>>("shownAfter");
-    QTest::newRow("quit") << QList<P>{P::Numbering, P::Extraction} << true << true
-                          << QList<P>{P::Numbering, P::Extraction};
-    QTest::newRow("quit, restoring off") << QList<P>{P::Numbering, P::Extraction} << true << false << QList<P>();
-    QTest::newRow("closed before quit") << QList<P>{P::Capitalization, P::Capitalization, P::Composition} << true
-                                        << true
-                                        << QList<P>{P::Composition};
-    // Closing the main window closes the panels with it, all but composition.
-    QTest::newRow("window closed") << QList<P>{P::Numbering, P::Capitalization, P::Composition} << false << true
-                                   << QList<P>{P::Composition};
-}
-
-void TestToolPanels::panelsComeBackAfterRestart()
-{
-    QFETCH(QList<ToolPanel>, toggled);
-    QFETCH(bool, quit);
-    QFETCH(bool, restore);
-    QFETCH(QList<ToolPanel>, shownAfter);
-    TestWindow test;
-    QVERIFY(open(test));
-    UserDefaults::shared().setBool(restore, QStringLiteral("RESTORE_PANELS_ON_STARTUP"));
-    for (ToolPanel panel : toggled)
-        test->toolPanelSet()->action(panel)->trigger();
-    // An open panel's size comes back with it, shown or not.
-    const ToolPanel resized = toggled.constLast();
-    test->toolPanelSet()->window(resized)->resize(431, 377);
-    if (quit)
-        test->action(MainWindow::Command::Quit)->trigger();
-    else
-        test->close();
-    QTRY_VERIFY(!test->isVisible());
-    test.window.reset();
-
-    MainWindow again;
-    again.show();
-    again.windowLoaded();
-    for (ToolPanel panel : ToolPanels::All) {
-        QCOMPARE(again.toolPanelSet()->window(panel)->isVisible(), shownAfter.contains(panel));
-        QCOMPARE(again.toolPanelSet()->action(panel)->isChecked(), shownAfter.contains(panel));
+    void extractionEditorRefusesNeighbouringFields()
+    {
+        TestWindow test;
+        QVERIFY(open(test));
+        ToolPanelSet *panels = test->toolPanelSet();
+        const PanelControls::CustomPattern &custom = panels->content<ExtractionPanel>(P::Extraction)->custom();
+        QVERIFY(!custom.edit->isEnabled());
+        panels->window(P::Extraction)->findChild<QAbstractButton *>(QStringLiteral("EXTRACT_CUSTOM"))->click();
+        custom.edit->click();
+        QTRY_VERIFY(custom.editor->isVisible());
+        PatternField *field = custom.editor->field();
+        field->addToken(QStringLiteral("Artist"));
+        QVERIFY(custom.editor->confirmButton()->isEnabled());
+        field->addToken(QStringLiteral("Title"));
+        QVERIFY(!custom.editor->confirmButton()->isEnabled());
+        field->setCursorPosition(1);
+        QTest::keyClicks(field, QStringLiteral(" - "));
+        QVERIFY(custom.editor->confirmButton()->isEnabled());
+        custom.editor->confirmButton()->click();
+        QTRY_VERIFY(!custom.editor->isVisible());
+        const QVariantList stored = scheme({"<Artist>", " - ", "<Title>"});
+        QCOMPARE(UserDefaults::shared().arrayForKey(QStringLiteral("EXTRACT_CUSTOM_SCHEME")), stored);
+        QCOMPARE(custom.display->pattern(), PatternUtil::fromStoredForm(stored));
     }
-    QCOMPARE(again.toolPanelSet()->window(resized)->size(), QSize(431, 377));
-}
+
+    void panelsComeBackAfterRestart_data()
+    {
+        QTest::addColumn<QList<ToolPanel>>("toggled");
+        QTest::addColumn<bool>("quit");
+        QTest::addColumn<bool>("restore");
+        QTest::addColumn<QList<ToolPanel>>("shownAfter");
+        QTest::newRow("quit") << QList<P>{P::Numbering, P::Extraction} << true << true
+                              << QList<P>{P::Numbering, P::Extraction};
+        QTest::newRow("quit, restoring off") << QList<P>{P::Numbering, P::Extraction} << true << false << QList<P>();
+        QTest::newRow("closed before quit") << QList<P>{P::Capitalization, P::Capitalization, P::Composition} << true
+                                            << true
+                                            << QList<P>{P::Composition};
+        // Closing the main window closes the panels with it, all but composition.
+        QTest::newRow("window closed") << QList<P>{P::Numbering, P::Capitalization, P::Composition} << false << true
+                                       << QList<P>{P::Composition};
+    }
+
+    void panelsComeBackAfterRestart()
+    {
+        QFETCH(QList<ToolPanel>, toggled);
+        QFETCH(bool, quit);
+        QFETCH(bool, restore);
+        QFETCH(QList<ToolPanel>, shownAfter);
+        TestWindow test;
+        QVERIFY(open(test));
+        UserDefaults::shared().setBool(restore, QStringLiteral("RESTORE_PANELS_ON_STARTUP"));
+        for (ToolPanel panel : toggled)
+            test->toolPanelSet()->action(panel)->trigger();
+        // An open panel's size comes back with it, shown or not.
+        const ToolPanel resized = toggled.constLast();
+        test->toolPanelSet()->window(resized)->resize(431, 377);
+        if (quit)
+            test->action(MainWindow::Command::Quit)->trigger();
+        else
+            test->close();
+        QTRY_VERIFY(!test->isVisible());
+        test.window.reset();
+
+        MainWindow again;
+        again.show();
+        again.windowLoaded();
+        for (ToolPanel panel : ToolPanels::All) {
+            QCOMPARE(again.toolPanelSet()->window(panel)->isVisible(), shownAfter.contains(panel));
+            QCOMPARE(again.toolPanelSet()->action(panel)->isChecked(), shownAfter.contains(panel));
+        }
+        QCOMPARE(again.toolPanelSet()->window(resized)->size(), QSize(431, 377));
+    }
+};
 
 QTEST_MAIN(TestToolPanels)
 #include "test_toolpanels.moc"
