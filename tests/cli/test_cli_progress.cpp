@@ -2,20 +2,10 @@
 
 #include "model/localized.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cerrno>
-#include <cstdlib>
-#include <fcntl.h>
-#include <unistd.h>
-
-namespace {
-
-constexpr int SongCount = 150;
-
-} // namespace
+static constexpr int SongCount = 150;
 
 // The count of a long load or save on standard error: one line rewritten in place on a
 // terminal, erased at the end; nothing when standard error is no terminal or with --quiet.
@@ -23,86 +13,68 @@ class TestCliProgress : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
+    void initTestCase() { QVERIFY(prepareCliTests(m_dir) && Localized::installStringTable()); }
 
-    void terminal_data();
-    void terminal();
-    void nothingWhenStandardErrorIsNoTerminal_data();
-    void nothingWhenStandardErrorIsNoTerminal();
+    void init()
+    {
+        // A fresh folder of songs each time: the saves change them.
+        QVERIFY(nextCliFolders(m_dir, &m_config, &m_songs));
+        for (int i = 0; i < SongCount; ++i)
+            QVERIFY(!makeSong(m_songs, QStringLiteral("mp3"), QStringLiteral("%1.mp3").arg(i, 3, 10, QLatin1Char('0'))).isEmpty());
+    }
+
+    void terminal_data()
+    {
+        QTest::addColumn<bool>("quiet");
+        QTest::newRow("counts") << false;
+        QTest::newRow("--quiet shows nothing") << true;
+    }
+
+    void terminal()
+    {
+        QFETCH(bool, quiet);
+        const QStringList options = quiet ? QStringList{"--quiet"} : QStringList();
+        const TerminalRun run = runOnTerminal(options + QStringList{"--yes", "edit", "--title", "Counted", m_songs}, m_config);
+        QVERIFY2(run.exitCode == 0, run.terminal.constData());
+        QVERIFY(run.out.contains(Localized::text("CliSaveSummaryXY").arg(SongCount).arg(0).toUtf8()));
+        if (quiet) {
+            QCOMPARE(run.terminal, QByteArray());
+            return;
+        }
+        const QString terminal = QString::fromUtf8(run.terminal);
+        // Each text starts at the beginning of the line and clears what is left of it.
+        const QString reading = u'\r' + Localized::text("Reading") + QStringLiteral("\x1b[K");
+        QVERIFY2(terminal.contains(reading), qPrintable(terminal));
+        // The first count of the save is drawn at once, however fast the save.
+        const QString savingCount = Localized::text("SavingXOfY").arg(QStringLiteral("\\d+"), QString::number(SongCount));
+        QVERIFY2(terminal.contains(QRegularExpression(QStringLiteral("\r") + savingCount + QStringLiteral("\x1b\\[K"))),
+                 qPrintable(terminal));
+        // Nothing but the counter went there, and it was erased at the end.
+        QVERIFY2(terminal.endsWith(QStringLiteral("\r\x1b[K")), qPrintable(terminal));
+        QVERIFY(!terminal.contains(u'\n'));
+    }
+
+    void nothingWhenStandardErrorIsNoTerminal_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("read") << QStringList{"read"};
+        QTest::newRow("edit") << QStringList{"--yes", "edit", "--title", "Piped"};
+    }
+
+    void nothingWhenStandardErrorIsNoTerminal()
+    {
+        QFETCH(QStringList, arguments);
+        const CliRun run = runCli(arguments + QStringList{m_songs}, m_config);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.err, QByteArray());
+        QVERIFY(!run.out.isEmpty());
+    }
 
 private:
     QTemporaryDir m_dir;
     QString m_config;
     QString m_songs;
 };
-
-void TestCliProgress::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    QVERIFY(Localized::installStringTable());
-    m_config = m_dir.filePath(QStringLiteral("config"));
-    QVERIFY(QDir().mkpath(m_config));
-}
-
-void TestCliProgress::init()
-{
-    // A fresh folder of songs each time: the saves change them.
-    m_songs = m_dir.filePath(QStringLiteral("songs-%1").arg(QTest::currentTestFunction()));
-    QVERIFY(QDir(m_songs).removeRecursively());
-    for (int i = 0; i < SongCount; ++i)
-        QVERIFY(!makeSong(m_songs, QStringLiteral("mp3"), QStringLiteral("%1.mp3").arg(i, 3, 10, QLatin1Char('0'))).isEmpty());
-}
-
-void TestCliProgress::terminal_data()
-{
-    QTest::addColumn<bool>("quiet");
-    QTest::newRow("counts") << false;
-    QTest::newRow("--quiet shows nothing") << true;
-}
-
-void TestCliProgress::terminal()
-{
-    QFETCH(bool, quiet);
-    const QStringList options = quiet ? QStringList{QStringLiteral("--quiet")} : QStringList{};
-    const TerminalRun run = runOnTerminal(options + QStringList{QStringLiteral("--yes"), QStringLiteral("edit"),
-                                                                QStringLiteral("--title"), QStringLiteral("Counted"), m_songs},
-                                          m_config);
-    QVERIFY2(run.exitCode == 0, run.terminal.constData());
-    QVERIFY(run.out.contains(Localized::text("CliSaveSummaryXY").arg(SongCount).arg(0).toUtf8()));
-    if (quiet) {
-        QCOMPARE(run.terminal, QByteArray());
-        return;
-    }
-    const QString terminal = QString::fromUtf8(run.terminal);
-    // Each text starts at the beginning of the line and clears what is left of it.
-    const QString reading = u'\r' + Localized::text("Reading") + QStringLiteral("\x1b[K");
-    QVERIFY2(terminal.contains(reading), qPrintable(terminal));
-    // The first count of the save is drawn at once, however fast the save.
-    const QString savingCount = Localized::text("SavingXOfY").arg(QStringLiteral("\\d+"), QString::number(SongCount));
-    QVERIFY2(terminal.contains(QRegularExpression(QStringLiteral("\r") + savingCount + QStringLiteral("\x1b\\[K"))),
-             qPrintable(terminal));
-    // Nothing but the counter went there, and it was erased at the end.
-    QVERIFY2(terminal.endsWith(QStringLiteral("\r\x1b[K")), qPrintable(terminal));
-    QVERIFY(!terminal.contains(u'\n'));
-}
-
-void TestCliProgress::nothingWhenStandardErrorIsNoTerminal_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("read") << QStringList{QStringLiteral("read")};
-    QTest::newRow("edit") << QStringList{QStringLiteral("--yes"), QStringLiteral("edit"), QStringLiteral("--title"),
-                                         QStringLiteral("Piped")};
-}
-
-void TestCliProgress::nothingWhenStandardErrorIsNoTerminal()
-{
-    QFETCH(QStringList, arguments);
-    const CliRun run = runCli(arguments + QStringList{m_songs}, m_config);
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.err, QByteArray());
-    QVERIFY(!run.out.isEmpty());
-}
 
 QTEST_GUILESS_MAIN(TestCliProgress)
 #include "test_cli_progress.moc"
