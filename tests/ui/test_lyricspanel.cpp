@@ -2,7 +2,6 @@
 #include "model/song.h"
 #include "ui/lyricspanel.h"
 #include "ui/mainwindow.h"
-#include "ui/songtableview.h"
 #include "ui/toolpanelset.h"
 #include "windowtesting.h"
 
@@ -48,10 +47,7 @@ private slots:
         QFETCH(QString, clicks);
         QFETCH(QString, texts);
         QFETCH(QString, saved);
-        SongTableView *table = window().table();
-        table->clearSelection();
-        for (int row : rows)
-            table->selectionModel()->select(table->model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        select(window(), rows);
         window().toolPanelSet()->action(ToolPanel::Lyrics)->trigger();
         QCOMPARE(m_panel->forwardButton()->isEnabled(), rows.size() > 1);
         for (QChar click : clicks)

@@ -109,11 +109,8 @@ private slots:
         QFETCH(QStringList, saved);
         TestWindow test;
         QVERIFY(open(test));
+        select(*test, selected);
         SongTableView *table = test->table();
-        table->clearSelection();
-        for (int row : selected)
-            table->selectionModel()->select(table->model()->index(row, 0),
-                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
         for (auto setting = settings.cbegin(); setting != settings.cend(); ++setting)
             UserDefaults::shared().setObject(setting.value(), setting.key());
 

@@ -60,11 +60,7 @@ bool open(TestWindow &test, const QList<int> &selected)
                     {"b.mp3", "Beta", "Bob", "Best Of", {}, "silence.mp3"},
                     {"c.flac", "Gamma", "Cy", {}, {}, "silence.flac"}}))
         return false;
-    SongTableView *table = test->table();
-    table->clearSelection();
-    for (int row : selected)
-        table->selectionModel()->select(table->model()->index(row, 0),
-                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    select(*test, selected);
     return true;
 }
 

@@ -72,6 +72,15 @@ bool waitForSave(MainWindow &window)
     return true;
 }
 
+void select(const MainWindow &window, const QList<int> &rows)
+{
+    SongTableView *table = window.table();
+    table->clearSelection();
+    for (int row : rows)
+        table->selectionModel()->select(table->model()->index(row, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
 Song *song(const MainWindow &window, int row)
 {
     const SongList &songs = window.editor().songs();

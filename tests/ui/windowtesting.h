@@ -42,6 +42,8 @@ bool load(MainWindow &window, const QStringList &paths);
 // Waits until the window's save has ended and its refresh has run.
 bool waitForSave(MainWindow &window);
 
+// Selects the rows of the song table (table order), and no others.
+void select(const MainWindow &window, const QList<int> &rows);
 // The songs of the window's list, in table order.
 Song *song(const MainWindow &window, int row);
 // The song read anew from its file.
