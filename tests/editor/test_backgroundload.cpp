@@ -64,16 +64,33 @@ private slots:
         QVERIFY(useEditorSettings(m_settings));
         StandardFolders::setForTesting({m_root.filePath(QStringLiteral("Music")), m_root.filePath(QStringLiteral("Downloads"))});
 
-        // Enough songs that a load takes many batches on one thread.
+        // A file outside the music folder, and enough tagged songs in it that a load takes many
+        // batches on one thread.
+        m_single = copyFixture(m_root, QStringLiteral("silence.flac"), QStringLiteral("single.flac"));
+        QVERIFY(!m_single.isEmpty());
         m_album = m_root.filePath(QStringLiteral("Music/Album"));
-        makeAlbum(m_album, 150);
+        QVERIFY(QDir().mkpath(m_album));
+        const QByteArray cover = sampleJpeg(qRgb(90, 40, 10));
+        QStringList paths;
+        for (int i = 0; i < 150; ++i) {
+            const QString extension = Extensions.at(i % Extensions.size());
+            paths.append(QDir(m_album).filePath(QStringLiteral("%1.%2").arg(i, 3, 10, QLatin1Char('0')).arg(extension)));
+            QVERIFY(QFile::copy(fixturePath(QStringLiteral("silence.") + extension), paths.last()));
+            QVERIFY(QFile::setPermissions(paths.last(), QFile::ReadOwner | QFile::WriteOwner));
+            const std::unique_ptr<Song> song = readSong(paths.last());
+            QVERIFY(song);
+            song->setTitle(QStringLiteral("Song %1").arg(i));
+            song->setArtist(i % 4 ? QStringLiteral("Artist") : QStringLiteral("Guest"));
+            song->setTrack(QStringLiteral("%1/150").arg(i + 1));
+            if (i % 10 == 0)
+                song->addImage(Image(cover));
+            QVERIFY(!writeSong(song.get()).hasErrors());
+        }
+        // What the sequential read of the files in name order makes.
         TagsReader reader;
         reader.setThreadCount(1);
         reader.setLeadingZeros(UserDefaults::shared().boolForKey(QStringLiteral("NUMBERING_LEADING_ZERO")));
         SongList sequential;
-        QStringList paths;
-        for (const QString &name : QDir(m_album).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase))
-            paths.append(QDir(m_album).filePath(name));
         reader.parseFiles(paths, &sequential);
         for (const auto &song : sequential)
             m_expected.append(dumpSong(*song));
@@ -191,10 +208,6 @@ private slots:
     }
     void questionComesBetweenWalkAndReading()
     {
-        QTemporaryDir desktop;
-        QVERIFY(desktop.isValid());
-        const QString single = copyFixture(desktop, QStringLiteral("silence.flac"), QStringLiteral("single.flac"));
-        QVERIFY(!single.isEmpty());
         m_editor->setLoadsInBackground(true);
         // Each count notes how many questions had been asked by then.
         QList<qsizetype> questionsAtCount;
@@ -202,7 +215,7 @@ private slots:
             questionsAtCount.append(m_ui->questions.size());
         };
         m_ui->answerNext(0);
-        m_editor->traverseFiles({single, m_album}, false);
+        m_editor->traverseFiles({m_single, m_album}, false);
         QVERIFY(m_ui->questions.isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(!m_editor->isLoading(), 60000);
 
@@ -218,20 +231,17 @@ private slots:
     }
     void loadsAndReloadAskedMeanwhileRunInTurn()
     {
-        QTemporaryDir desktop;
-        QVERIFY(desktop.isValid());
-        const QString single = copyFixture(desktop, QStringLiteral("silence.wav"), QStringLiteral("single.wav"));
         m_editor->setLoadsInBackground(true);
         m_ui->answerNext(0);
         m_editor->traverseFiles({m_album}, false);
-        m_editor->traverseFiles({single}, false);
+        m_editor->traverseFiles({m_single}, false);
         // Reads the list as it stands when its turn comes, after both loads.
         m_editor->reloadSongs();
         QVERIFY(m_ui->questions.isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(!m_editor->isLoading(), 60000);
 
         QCOMPARE(dumps().first(150), m_expected);
-        QCOMPARE(m_editor->songs().back()->filePath(), single);
+        QCOMPARE(m_editor->songs().back()->filePath(), m_single);
         // Asked once, when the second load came to it; the reload keeps what the answer made.
         QCOMPARE(m_ui->questions.size(), 1);
         QVERIFY(!m_editor->songs().back()->isRenamable());
@@ -239,26 +249,6 @@ private slots:
     }
 
 private:
-    // Tags copies of the fixtures in the folder (below the music folder), in name order.
-    void makeAlbum(const QString &folder, int count)
-    {
-        QVERIFY(QDir().mkpath(folder));
-        const QByteArray cover = sampleJpeg(qRgb(90, 40, 10));
-        for (int i = 0; i < count; ++i) {
-            const QString extension = Extensions.at(i % Extensions.size());
-            const QString path = QDir(folder).filePath(QStringLiteral("%1.%2").arg(i, 3, 10, QLatin1Char('0')).arg(extension));
-            QVERIFY(QFile::copy(fixturePath(QStringLiteral("silence.") + extension), path));
-            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
-            const std::unique_ptr<Song> song = readSong(path);
-            QVERIFY(song);
-            song->setTitle(QStringLiteral("Song %1").arg(i));
-            song->setArtist(i % 4 ? QStringLiteral("Artist") : QStringLiteral("Guest"));
-            song->setTrack(QStringLiteral("%1/%2").arg(i + 1).arg(count));
-            if (i % 10 == 0)
-                song->addImage(Image(cover));
-            QVERIFY(!writeSong(song.get()).hasErrors());
-        }
-    }
     QStringList dumps() const
     {
         QStringList texts;
@@ -270,6 +260,7 @@ private:
     QTemporaryDir m_settings;
     QTemporaryDir m_root;
     QString m_album;
+    QString m_single;
     QStringList m_expected;
     std::unique_ptr<FakeUserInterface> m_ui;
     std::unique_ptr<EditorController> m_editor;
