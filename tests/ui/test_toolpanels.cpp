@@ -2,6 +2,7 @@
 #include "model/localized.h"
 #include "model/song.h"
 #include "model/userdefaults.h"
+#include "patterntesting.h"
 #include "tools/pattern.h"
 #include "tools/toolpreferences.h"
 #include "ui/capitalizationpanel.h"
@@ -27,16 +28,10 @@ Q_DECLARE_METATYPE(ToolPanel)
 
 namespace {
 
-// The stored form of a pattern written as {"<Artist>", " - ", "<Title>"}: tokens in angle brackets.
-QVariantList scheme(const QStringList &elements)
+// The stored form of a pattern in the command line's syntax.
+QVariantList scheme(const QString &syntax)
 {
-    Pattern pattern;
-    for (const QString &element : elements) {
-        const bool token = element.startsWith(QLatin1Char('<')) && element.endsWith(QLatin1Char('>'));
-        pattern.append(token ? PatternElement::token(element.mid(1, element.size() - 2))
-                             : PatternElement::literal(element));
-    }
-    return PatternUtil::toStoredForm(pattern);
+    return PatternUtil::toStoredForm(patternFromText(syntax));
 }
 
 // Three songs with titles, artists and tracks whose file names carry other values; all selected.
@@ -76,24 +71,21 @@ private slots:
                                     << QStringList{"The Sound of the City", "Where To", "Emix To"};
         QTest::newRow("upper case") << P::Capitalization << QStringList{"CAPITALIZATION_UPPER_CASE"} << QVariantHash()
                                     << all << QString() << "artist" << QStringList{"ANN LEE", "BOB", "CY"};
-        QTest::newRow("extract track, artist, title")
-            << P::Extraction << QStringList{"EXTRACT_TRACK_ARTIST_AND_TITLE"} << QVariantHash() << all << QString()
-            << "artist" << QStringList{"Dora", "Eve", "Fay"};
         QTest::newRow("extract custom from the title")
             << P::Extraction << QStringList{"EXTRACT_CUSTOM"}
-            << QVariantHash{{"EXTRACT_CUSTOM_SCHEME", scheme({"<Artist>", " ", "<Title>"})}, {"EXTRACTION_SOURCE", "title"}}
+            << QVariantHash{{"EXTRACT_CUSTOM_SCHEME", scheme("{Artist} {Title}")}, {"EXTRACTION_SOURCE", "title"}}
             << all << QString() << "artist" << QStringList{"the", "where", "eMix"};
         // No name has the separator: the track takes the whole name, which is no number.
         QTest::newRow("extract, names do not fit")
             << P::Extraction << QStringList{"EXTRACT_CUSTOM"}
-            << QVariantHash{{"EXTRACT_CUSTOM_SCHEME", scheme({"<Track>", "_", "<Title>"})}} << all
+            << QVariantHash{{"EXTRACT_CUSTOM_SCHEME", scheme("{Track}_{Title}")}} << all
             << "CouldNotTag1OrMoreSongs" << "track" << QStringList{"", "", ""};
         QTest::newRow("compose title and track") << P::Composition << QStringList() << QVariantHash() << QList<int>{1}
                                                  << QString() << "title"
                                                  << QStringList{"the sound of the city", "where to 8", "eMix to"};
         QTest::newRow("compose custom into the comment")
             << P::Composition << QStringList{"COMPOSE_CUSTOM"}
-            << QVariantHash{{"COMPOSE_CUSTOM_SCHEME", scheme({"<Artist>", " (", "<Track>", ")"})},
+            << QVariantHash{{"COMPOSE_CUSTOM_SCHEME", scheme("{Artist} ({Track})")},
                             {"COMPOSITION_TARGET", "comment"}}
             << all << QString() << "comment" << QStringList{"ann lee (7)", "BOB (8)", "Cy (9)"};
     }
@@ -204,7 +196,7 @@ private slots:
         QVERIFY(custom.editor->confirmButton()->isEnabled());
         custom.editor->confirmButton()->click();
         QTRY_VERIFY(!custom.editor->isVisible());
-        const QVariantList stored = scheme({"<Artist>", " - ", "<Title>"});
+        const QVariantList stored = scheme("{Artist} - {Title}");
         QCOMPARE(UserDefaults::shared().arrayForKey(QStringLiteral("EXTRACT_CUSTOM_SCHEME")), stored);
         QCOMPARE(custom.display->pattern(), PatternUtil::fromStoredForm(stored));
     }
