@@ -152,25 +152,6 @@ private slots:
         QCOMPARE(flags.testFlag(Qt::ItemIsUserCheckable), column == SongColumn::Compilation);
         QVERIFY(flags.testFlag(Qt::ItemIsDragEnabled));
     }
-    void cellsShowThePresentation_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<SongColumn>("column");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("no year") << "year" << QVariant(qint64(0)) << SongColumn::Year << "";
-        QTest::newRow("no bit rate") << "bitrate" << QVariant(0) << SongColumn::Bitrate << "";
-        QTest::newRow("an hour") << "length" << QVariant(3600) << SongColumn::Length << "1:00:00";
-    }
-    void cellsShowThePresentation()
-    {
-        QFETCH(QString, key);
-        QFETCH(QVariant, value);
-        QFETCH(SongColumn, column);
-        QFETCH(QString, shown);
-        m_model->song(2)->setValueForKey(key, value);
-        QCOMPARE(m_model->index(2, int(column)).data().toString(), shown);
-    }
     void editsGoThroughTheSetters_data()
     {
         QTest::addColumn<SongColumn>("column");
@@ -194,6 +175,7 @@ private slots:
         QTest::newRow("name of another type") << SongColumn::FileName << edit << QVariant("new.flac") << false
                                               << "02.mp3" << false;
         QTest::newRow("bit rate is read-only") << SongColumn::Bitrate << edit << QVariant(128) << false << "" << false;
+        QTest::newRow("length is read-only") << SongColumn::Length << edit << QVariant(3600) << false << "0:00" << false;
         QTest::newRow("display role is no edit") << SongColumn::Title << int(Qt::DisplayRole) << QVariant("X")
                                                  << false << "02" << false;
     }

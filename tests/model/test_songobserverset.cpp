@@ -36,7 +36,6 @@ private slots:
         QTest::addColumn<QList<int>>("removed");
         QTest::addColumn<QStringList>("heard");
         QTest::newRow("none") << 0 << QList<int>{} << QStringList{};
-        QTest::newRow("one") << 1 << QList<int>{} << QStringList{"0:title", "0:modified"};
         QTest::newRow("three") << 3 << QList<int>{}
                                << QStringList{"0:title", "1:title", "2:title", "0:modified", "1:modified", "2:modified"};
         QTest::newRow("three, middle gone") << 3 << QList<int>{1}
