@@ -66,7 +66,7 @@ public slots:
 } // namespace
 
 // The browser view in the window against the scripted server: searching, picking covers,
-// applying to songs, stopping at every stage, the alerts and the notification.
+// applying to songs, a search stopped or left by the window, the alerts and the notification.
 class TestBrowserView : public QObject {
     Q_OBJECT
 
