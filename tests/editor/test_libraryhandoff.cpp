@@ -33,8 +33,7 @@ QString writePlayer(const QTemporaryDir &dir, const QString &kind)
     else if (kind == u"hangs once")
         body += "[ -e \"$(dirname \"$0\")/pid\" ] || {\n" + hang + "}\n";
     const QString path = writeFile(dir, QStringLiteral("player"), body + record);
-    const QFile::Permissions runnable = kind == u"not runnable" ? QFile::Permissions() : QFile::ExeOwner;
-    return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | runnable) ? path : QString();
+    return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) ? path : QString();
 }
 
 QList<qint64> pidsWritten(const QTemporaryDir &dir)
@@ -98,8 +97,6 @@ private slots:
             << 0 << -1;
         QTest::newRow("stopped after a file left running") << "hangs" << "{dir}/player %f" << true << -1 << all
             << int(O::Added) << "{1}|" << QStringList{"", "Stopped: 1 of 3 songs handed to player"} << 0 << 1;
-        QTest::newRow("a program that may not be run") << "not runnable" << "{dir}/player %f" << true << 0 << all
-            << int(O::NotReachable) << "" << QStringList{"QuorlCouldNotReachPlayer"} << 0 << -1;
         QTest::newRow("a missing program") << "records" << "{dir}/missing %f" << true << 1 << all << int(O::NotReachable) << ""
                                            << QStringList{"QuorlCouldNotReachPlayer"} << 1 << -1;
         QTest::newRow("no command set") << "records" << "  " << false << 1 << all << int(O::NotConfigured) << ""

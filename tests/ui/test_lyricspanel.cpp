@@ -18,17 +18,6 @@ class TestLyricsPanel : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_test.emplace();
-        QVERIFY(m_test->open({{"01.mp3", "Dawn", "Ana", {}, "1"},
-                              {"02.flac", "Noon", "Bea", {}, "2", QStringLiteral("silence.flac")},
-                              {"03.m4a", "Dusk", "Cleo", {}, "3", QStringLiteral("silence.m4a")}}));
-        m_panel = window().toolPanelSet()->content<LyricsPanel>(ToolPanel::Lyrics);
-        QVERIFY(m_panel);
-    }
-    void cleanup() { m_test.reset(); }
-
     void typingGoesIntoTheLeadSongOnly_data()
     {
         QTest::addColumn<QList<int>>("rows");
@@ -47,31 +36,33 @@ private slots:
         QFETCH(QString, clicks);
         QFETCH(QString, texts);
         QFETCH(QString, saved);
-        select(window(), rows);
-        window().toolPanelSet()->action(ToolPanel::Lyrics)->trigger();
-        QCOMPARE(m_panel->forwardButton()->isEnabled(), rows.size() > 1);
+        TestWindow test;
+        QVERIFY(test.open({{"01.mp3", "Dawn", "Ana", {}, "1"},
+                           {"02.flac", "Noon", "Bea", {}, "2", QStringLiteral("silence.flac")},
+                           {"03.m4a", "Dusk", "Cleo", {}, "3", QStringLiteral("silence.m4a")}}));
+        MainWindow &window = *test;
+        auto *panel = window.toolPanelSet()->content<LyricsPanel>(ToolPanel::Lyrics);
+        QVERIFY(panel);
+        select(window, rows);
+        window.toolPanelSet()->action(ToolPanel::Lyrics)->trigger();
+        QCOMPARE(panel->forwardButton()->isEnabled(), rows.size() > 1);
         for (QChar click : clicks)
-            QTest::mouseClick(click == u'>' ? m_panel->forwardButton() : m_panel->backwardButton(), Qt::LeftButton);
-        QCOMPARE(m_panel->selectionLabel()->text() + u'|' + m_panel->statusLabel()->text(), texts);
-        QCOMPARE(m_panel->textArea()->isEnabled(), !rows.isEmpty());
-        QCOMPARE(m_panel->textArea()->palette().color(QPalette::Base), QColor::fromRgbF(0.35f, 0.35f, 0.35f));
-        QTest::keyClicks(m_panel->textArea(), QStringLiteral("Verse"));
+            QTest::mouseClick(click == u'>' ? panel->forwardButton() : panel->backwardButton(), Qt::LeftButton);
+        QCOMPARE(panel->selectionLabel()->text() + u'|' + panel->statusLabel()->text(), texts);
+        QCOMPARE(panel->textArea()->isEnabled(), !rows.isEmpty());
+        QCOMPARE(panel->textArea()->palette().color(QPalette::Base), QColor::fromRgbF(0.35f, 0.35f, 0.35f));
+        QTest::keyClicks(panel->textArea(), QStringLiteral("Verse"));
 
         // Saved and read back; a save makes the text read-only while it runs.
-        song(window(), 1)->setComment(QStringLiteral("saved too"));
-        QTest::keySequence(&window(), QKeySequence::Save);
-        QVERIFY(m_panel->textArea()->isReadOnly());
-        QVERIFY(waitForSave(window()));
+        song(window, 1)->setComment(QStringLiteral("saved too"));
+        QTest::keySequence(&window, QKeySequence::Save);
+        QVERIFY(panel->textArea()->isReadOnly());
+        QVERIFY(waitForSave(window));
         QStringList onDisk;
         for (int row = 0; row < 3; ++row)
-            onDisk.append(reread(*song(window(), row))->lyrics());
+            onDisk.append(reread(*song(window, row))->lyrics());
         QCOMPARE(onDisk.join(u'|'), saved);
     }
-
-private:
-    MainWindow &window() const { return **m_test; }
-    std::optional<TestWindow> m_test;
-    LyricsPanel *m_panel = nullptr;
 };
 
 QTEST_MAIN(TestLyricsPanel)
