@@ -20,7 +20,7 @@ private slots:
         // A fresh folder of songs each time: the saves change them.
         QVERIFY(nextCliFolders(m_dir, &m_config, &m_songs));
         for (int i = 0; i < SongCount; ++i)
-            QVERIFY(!makeSong(m_songs, QStringLiteral("mp3"), QStringLiteral("%1.mp3").arg(i, 3, 10, QLatin1Char('0'))).isEmpty());
+            QVERIFY(!makeSong(m_songs, "mp3", QStringLiteral("%1.mp3").arg(i, 3, 10, QLatin1Char('0'))).isEmpty());
     }
 
     void terminal_data()
@@ -34,7 +34,8 @@ private slots:
     {
         QFETCH(bool, quiet);
         const QStringList options = quiet ? QStringList{"--quiet"} : QStringList();
-        const TerminalRun run = runOnTerminal(options + QStringList{"--yes", "edit", "--title", "Counted", m_songs}, m_config);
+        const TerminalRun run
+            = runOnTerminal(options + QStringList{"--yes", "edit", "--title", "Counted", m_songs}, m_config);
         QVERIFY2(run.exitCode == 0, run.terminal.constData());
         QVERIFY(run.out.contains(Localized::text("CliSaveSummaryXY").arg(SongCount).arg(0).toUtf8()));
         if (quiet) {
@@ -46,7 +47,8 @@ private slots:
         const QString reading = u'\r' + Localized::text("Reading") + QStringLiteral("\x1b[K");
         QVERIFY2(terminal.contains(reading), qPrintable(terminal));
         // The first count of the save is drawn at once, however fast the save.
-        const QString savingCount = Localized::text("SavingXOfY").arg(QStringLiteral("\\d+"), QString::number(SongCount));
+        const QString savingCount
+            = Localized::text("SavingXOfY").arg(QStringLiteral("\\d+"), QString::number(SongCount));
         QVERIFY2(terminal.contains(QRegularExpression(QStringLiteral("\r") + savingCount + QStringLiteral("\x1b\\[K"))),
                  qPrintable(terminal));
         // Nothing but the counter went there, and it was erased at the end.

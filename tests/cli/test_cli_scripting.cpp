@@ -38,7 +38,8 @@ private slots:
         QTest::newRow("a name the song after still holds") << L{"2", "y"} << L() << L{"2.mp3 exists", "y.mp3 ok"}
                                                            << L{"1.mp3", "y.mp3"};
         QTest::newRow("nothing but dots") << L{"..."} << L() << L{"....mp3 invalid"} << L{"1.mp3"};
-        QTest::newRow("too long") << L{QString(300, u'a')} << L() << L{QString(300, u'a') + ".mp3 too-long"} << L{"1.mp3"};
+        const QString tooLong(300, u'a');
+        QTest::newRow("too long") << L{tooLong} << L() << L{tooLong + ".mp3 too-long"} << L{"1.mp3"};
         QTest::newRow("made usable") << L{"X: y?"} << L() << L{"X- y.mp3 ok"} << L{"X- y.mp3"};
         QTest::newRow("a value missing") << L{"", "Blue"} << L() << L{"1.mp3 not-named", "Blue.mp3 ok"}
                                          << L{"1.mp3", "Blue.mp3"};
@@ -139,7 +140,8 @@ private slots:
         QTest::addColumn<QByteArray>("out"); // {} stands for the song folder
         QTest::newRow("format") << QStringList{"--format", "{Track}. {Artist} - {Title}"} << 0
                                 << QByteArray("3. Nina - Blue\\tHour\n7. Ola - Salt\n");
-        QTest::newRow("file path and braces") << QStringList{"--format={{{File Path}}}"} << 0 << QByteArray("{{}/a.mp3}\n{{}/b.flac}\n");
+        QTest::newRow("file path and braces") << QStringList{"--format={{{File Path}}}"} << 0
+                                              << QByteArray("{{}/a.mp3}\n{{}/b.flac}\n");
         QTest::newRow("fields") << QStringList{"--fields", "title,fileName"} << 0
                                 << QByteArray("[\n  {\"fileName\": \"a.mp3\", \"title\": \"Blue\\tHour\"},\n"
                                               "  {\"fileName\": \"b.flac\", \"title\": \"Salt\"}\n]\n");
