@@ -67,8 +67,6 @@ private slots:
             << QStringList{"01/02", "8", "02/02"};
         QTest::newRow("numbering without count") << P::Numbering << QStringList{"NUMBERING_TRACK_COUNT"} << QVariantHash()
                                                  << all << QString() << "track" << QStringList{"01", "02", "03"};
-        QTest::newRow("title case") << P::Capitalization << QStringList() << QVariantHash() << all << QString() << "title"
-                                    << QStringList{"The Sound of the City", "Where To", "Emix To"};
         QTest::newRow("upper case") << P::Capitalization << QStringList{"CAPITALIZATION_UPPER_CASE"} << QVariantHash()
                                     << all << QString() << "artist" << QStringList{"ANN LEE", "BOB", "CY"};
         QTest::newRow("extract custom from the title")
@@ -80,9 +78,6 @@ private slots:
             << P::Extraction << QStringList{"EXTRACT_CUSTOM"}
             << QVariantHash{{"EXTRACT_CUSTOM_SCHEME", scheme("{Track}_{Title}")}} << all
             << "CouldNotTag1OrMoreSongs" << "track" << QStringList{"", "", ""};
-        QTest::newRow("compose title and track") << P::Composition << QStringList() << QVariantHash() << QList<int>{1}
-                                                 << QString() << "title"
-                                                 << QStringList{"the sound of the city", "where to 8", "eMix to"};
         QTest::newRow("compose custom into the comment")
             << P::Composition << QStringList{"COMPOSE_CUSTOM"}
             << QVariantHash{{"COMPOSE_CUSTOM_SCHEME", scheme("{Artist} ({Track})")},
