@@ -27,45 +27,41 @@ using namespace WindowTesting;
 
 namespace {
 
-// What the preview showed: per row "new name status" as scripts name it, and whether the rows
-// that need a look carry a mark (icon and colour) and the others none.
-struct Shown {
-    QStringList rows;
-    bool marksRight = true;
-    bool seen = false;
-};
-
-// Answers the next rename preview with Apply or Cancel, recording what it showed.
+// Answers the next rename preview with Apply or Cancel, recording what it showed: per row "new
+// name status" as scripts name it, and whether the rows that need a look carry a mark (icon and
+// colour) and the others none.
 class PreviewAnswerer {
 public:
-    PreviewAnswerer(bool apply, Shown *shown) : m_apply(apply), m_shown(shown)
+    explicit PreviewAnswerer(bool apply) : m_apply(apply)
     {
         QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
         m_timer.start(20);
     }
 
+    QStringList rows;
+    bool marksRight = true;
+    bool seen = false;
+
 private:
     void poll()
     {
         auto *dialog = qobject_cast<RenamePreviewDialog *>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible() || m_shown->seen)
+        if (!dialog || !dialog->isVisible() || seen)
             return;
-        m_shown->seen = true;
+        seen = true;
         for (int i = 0; i < dialog->table()->rowCount(); ++i) {
             const RenamePreview::Row &row = dialog->rows().at(i);
-            m_shown->rows.append(dialog->table()->item(i, RenamePreviewDialog::NewName)->text() + u' '
-                                 + RenamePreview::statusName(row.status));
+            rows.append(dialog->table()->item(i, RenamePreviewDialog::NewName)->text() + u' '
+                        + RenamePreview::statusName(row.status));
             const QTableWidgetItem *status = dialog->table()->item(i, RenamePreviewDialog::Status);
             const bool marked = !status->icon().isNull() && status->background().style() != Qt::NoBrush;
-            if (marked != RenamePreview::isFlagged(row.status)
-                || status->text() != RenamePreview::statusText(row, dialog->rows()))
-                m_shown->marksRight = false;
+            marksRight = marksRight && marked == RenamePreview::isFlagged(row.status)
+                         && status->text() == RenamePreview::statusText(row, dialog->rows());
         }
         (m_apply ? dialog->applyButton() : dialog->cancelButton())->click();
     }
 
     bool m_apply;
-    Shown *m_shown;
     QTimer m_timer;
 };
 
@@ -125,8 +121,7 @@ private slots:
         }
         const QStringList filesBefore = musicFiles(test.dir().path());
 
-        Shown shown;
-        PreviewAnswerer answerer(apply, &shown);
+        PreviewAnswerer shown(apply);
         if (allInOne)
             test->allInOne()->action()->trigger();
         else
