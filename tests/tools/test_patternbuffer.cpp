@@ -12,10 +12,10 @@ namespace {
 // Runs the steps, separated by "|", on the buffer: "type:TEXT", "paste:SYNTAX" (a pattern in the
 // command line's syntax, as the clipboard brings it), "token:STRING", "caret:N", "select:FROM,TO",
 // "left", "right", "sleft", "sright" (with Shift), "wleft", "wright", "back", "del", "finish",
-// "undo", "redo", "all". Returns how many steps changed the pattern.
-int run(PatternBuffer *buffer, const QString &steps)
+// "undo", "redo", "all", "word:N" (select the word there); "selected:PATTERN" checks the
+// selection. Counts the steps that changed the pattern.
+void run(PatternBuffer *buffer, const QString &steps, int &changes)
 {
-    int changes = 0;
     for (const QString &step : steps.split(u'|', Qt::SkipEmptyParts)) {
         const QString name = step.section(u':', 0, 0);
         const QString argument = step.section(u':', 1);
@@ -50,11 +50,15 @@ int run(PatternBuffer *buffer, const QString &steps)
             changed = buffer->redo();
         else if (name == u"all")
             buffer->selectAll();
-        else
-            qFatal("unknown step %s", qPrintable(step));
+        else if (name == u"word")
+            buffer->selectWordAt(argument.toInt());
+        else if (name == u"selected") {
+            QCOMPARE(describePattern(buffer->selectedPattern()), argument);
+            QCOMPARE(buffer->hasSelection(), !argument.isEmpty());
+        } else
+            QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
         changes += changed ? 1 : 0;
     }
-    return changes;
 }
 
 } // namespace
@@ -71,8 +75,6 @@ private slots:
     void edits();
     void insertionFollowsTheTokenRules_data();
     void insertionFollowsTheTokenRules();
-    void selectionCopiesWholeTokens_data();
-    void selectionCopiesWholeTokens();
 
 private:
     QTemporaryDir m_dir;
@@ -94,30 +96,21 @@ void TestPatternBuffer::edits_data()
     // "{Track} - {Title}": Track at 0, " - " at 1-3, Title at 4, end 5.
     const QString trackTitle = QStringLiteral("{Track} - {Title}");
     QTest::newRow("typing into an empty field") << "" << "type:01 |type:x" << "[01 x]" << 4 << 2;
-    QTest::newRow("a typed token string becomes the token when the edit ends")
-        << "" << "type:Title|finish" << "{Title}" << 1 << 2;
+    QTest::newRow("a typed token string becomes the token when the edit ends") << "" << "type:Title|finish" << "{Title}" << 1 << 2;
     QTest::newRow("typing alone never makes a token") << "" << "type:Title" << "[Title]" << 5 << 1;
-    QTest::newRow("other case stays literal") << "" << "type:title|finish" << "[title]" << 5 << 1;
-    QTest::newRow("a token string inside longer text stays literal")
-        << "" << "type:Title |finish" << "[Title ]" << 6 << 1;
-    QTest::newRow("typed between two tokens") << "{Track}{Title}"
-                                              << "caret:1|type:Album Artist|finish" << "{Track}{Album Artist}{Title}" << 2 << 2;
+    QTest::newRow("a token string inside longer text stays literal") << "" << "type:Title |finish" << "[Title ]" << 6 << 1;
+    QTest::newRow("typed next to loaded text stays literal") << "{Track} " << "type:Title|finish" << "{Track}[ Title]" << 7 << 1;
+    QTest::newRow("typed between two tokens") << "{Track}{Title}" << "caret:1|type:Album Artist|finish" << "{Track}{Album Artist}{Title}" << 2 << 2;
     QTest::newRow("pasted text never becomes a token") << "" << "paste:Title|finish" << "[Title]" << 5 << 1;
     QTest::newRow("half typed, half pasted stays literal") << "" << "type:Ti|paste:tle|finish" << "[Title]" << 5 << 2;
-    QTest::newRow("an ended edit is not made a token later")
-        << "" << "type:Tit|finish|caret:0|paste:x|back|caret:3|type:le|finish" << "[Title]" << 5 << 4;
-    QTest::newRow("Backspace joins the literals around a token")
-        << "a{Title}b" << "caret:2|back" << "[ab]" << 1 << 1;
-    QTest::newRow("Backspace at the start changes nothing") << trackTitle << "caret:0|back" << "{Track}[ - ]{Title}" << 0 << 0;
-    QTest::newRow("Delete at the end changes nothing") << trackTitle << "del" << "{Track}[ - ]{Title}" << 5 << 0;
-    QTest::newRow("Left collapses a selection to its start") << trackTitle << "select:1,4|left|type:x" << "{Track}[x - ]{Title}" << 2 << 1;
-    QTest::newRow("Right collapses a selection to its end") << trackTitle << "select:5,2|right|type:x" << "{Track}[ - ]{Title}[x]" << 6 << 1;
-    QTest::newRow("the caret is clamped to the content") << trackTitle << "caret:99|type:!|caret:-3|type:?"
-                                                        << "[?]{Track}[ - ]{Title}[!]" << 1 << 2;
+    QTest::newRow("an ended edit is not made a token later") << "" << "type:Tit|finish|caret:0|paste:x|back|caret:3|type:le|finish" << "[Title]" << 5 << 4;
+    QTest::newRow("Backspace joins the literals around a token") << "a{Title}b" << "caret:2|back" << "[ab]" << 1 << 1;
+    QTest::newRow("Delete at the end and Backspace at the start change nothing") << trackTitle << "del|caret:0|back" << "{Track}[ - ]{Title}" << 0 << 0;
+    QTest::newRow("Left and Right collapse a selection to its start and its end")
+        << trackTitle << "select:1,4|left|type:x|select:5,2|right|type:y" << "{Track}[x - y]{Title}" << 6 << 2;
+    QTest::newRow("the caret is clamped to the content") << trackTitle << "caret:99|type:!|caret:-3|type:?" << "[?]{Track}[ - ]{Title}[!]" << 1 << 2;
     QTest::newRow("Backspace over a selection across a token") << trackTitle << "select:2,5|back" << "{Track}[ ]" << 2 << 1;
-    QTest::newRow("a surrogate pair goes whole") << "a😀b" << "caret:3|back" << "[ab]" << 1 << 1;
-    QTest::newRow("the arrows never stop inside a surrogate pair")
-        << "a😀b" << "caret:1|right|type:x|left|left|type:y" << "[ay😀xb]" << 2 << 2;
+    QTest::newRow("the arrows and Backspace take a surrogate pair whole") << "a😀b" << "caret:1|right|type:x|left|left|type:y|right|back" << "[ayxb]" << 2 << 3;
     QTest::newRow("a word left stops at each token") << trackTitle << "wleft|wleft|type:x" << "[x]{Track}[ - ]{Title}" << 1 << 1;
     QTest::newRow("word moves cross spaces and stop at words")
         << "one two{Year}" << "caret:0|wright|type:_|wright|wright|type:." << "[one _two]{Year}[.]" << 10 << 2;
@@ -127,6 +120,15 @@ void TestPatternBuffer::edits_data()
     QTest::newRow("undo takes back a made token") << "" << "type:Year|finish|undo" << "[Year]" << 4 << 3;
     QTest::newRow("an edit after undo ends redo") << "" << "type:a|undo|type:b|redo" << "[b]" << 1 << 3;
     QTest::newRow("select all and delete") << trackTitle << "all|del|undo" << "{Track}[ - ]{Title}" << 5 << 2;
+    // "{Track} - {Title} (live)": Track 0, " - " 1-3, Title 4, " (live)" 5-11. A selection, and a
+    // word selected at a position, copy whole tokens.
+    const QString live = QStringLiteral("{Track} - {Title} (live)");
+    const QString liveShown = QStringLiteral("{Track}[ - ]{Title}[ (live)]");
+    QTest::newRow("selected: one token") << live << "select:4,5|selected:{Title}|word:4|selected:{Title}" << liveShown << 5 << 0;
+    QTest::newRow("selected: across a token") << live << "select:2,7|selected:[- ]{Title}[ (]|word:8|selected:[live]" << liveShown << 11 << 0;
+    QTest::newRow("selected: backwards") << live << "select:12,0|selected:" + liveShown + "|word:2|selected:[-]" << liveShown << 3 << 0;
+    QTest::newRow("selected: nothing")
+        << live << "select:3,3|selected:|word:0|selected:{Track}|select:12,12|selected:|word:12|selected:" << liveShown << 12 << 0;
 }
 
 void TestPatternBuffer::edits()
@@ -140,7 +142,11 @@ void TestPatternBuffer::edits()
     PatternBuffer buffer;
     buffer.setPattern(patternFromText(start));
     QCOMPARE(buffer.caret(), PatternUtil::width(patternFromText(start)));
-    QCOMPARE(run(&buffer, steps), changes);
+    int changed = 0;
+    run(&buffer, steps, changed);
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(changed, changes);
     QCOMPARE(describePattern(buffer.pattern()), expected);
     QCOMPARE(buffer.caret(), caret);
     QCOMPARE(buffer.length(), PatternUtil::width(buffer.pattern()));
@@ -177,40 +183,6 @@ void TestPatternBuffer::insertionFollowsTheTokenRules()
             QVERIFY2(buffer.caret() == rules.caret, where);
         }
     }
-}
-
-void TestPatternBuffer::selectionCopiesWholeTokens_data()
-{
-    QTest::addColumn<int>("from");
-    QTest::addColumn<int>("to");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<int>("wordAt");
-    QTest::addColumn<QString>("word");
-
-    // "{Track} - {Title} (live)": Track 0, " - " 1-3, Title 4, " (live)" 5-11.
-    QTest::newRow("nothing") << 3 << 3 << "" << 0 << "{Track}";
-    QTest::newRow("one token") << 4 << 5 << "{Title}" << 4 << "{Title}";
-    QTest::newRow("across a token") << 2 << 7 << "[- ]{Title}[ (]" << 8 << "[live]";
-    QTest::newRow("backwards") << 12 << 0 << "{Track}[ - ]{Title}[ (live)]" << 2 << "[-]";
-    QTest::newRow("at the end") << 12 << 12 << "" << 12 << "";
-}
-
-void TestPatternBuffer::selectionCopiesWholeTokens()
-{
-    QFETCH(int, from);
-    QFETCH(int, to);
-    QFETCH(QString, expected);
-    QFETCH(int, wordAt);
-    QFETCH(QString, word);
-
-    PatternBuffer buffer;
-    buffer.setPattern(patternFromText(QStringLiteral("{Track} - {Title} (live)")));
-    buffer.setCaret(from);
-    buffer.setCaret(to, true);
-    QCOMPARE(describePattern(buffer.selectedPattern()), expected);
-    QCOMPARE(buffer.hasSelection(), from != to);
-    buffer.selectWordAt(wordAt);
-    QCOMPARE(describePattern(buffer.selectedPattern()), word);
 }
 
 QTEST_GUILESS_MAIN(TestPatternBuffer)
