@@ -12,48 +12,164 @@ class TestCliDiscogs : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_config = m_dir.filePath("config");
+    }
 
-    void searchPrintsReleasesAsJson();
+    void init()
+    {
+        m_server = std::make_unique<HttpTestServer>();
+        QVERIFY(m_server->isListening());
+    }
+
+    void searchPrintsReleasesAsJson()
+    {
+        serveRelease();
+        const CliRun result = run({"--json", "discogs", "search", "nina blue"});
+        QCOMPARE(result.exitCode, 0);
+        const QJsonArray releases = QJsonDocument::fromJson(result.out).array();
+        QCOMPARE(releases.size(), 1);
+        const QJsonObject release = releases.at(0).toObject();
+        QCOMPARE(release.value("artist").toString(), QString("Nina"));
+        QCOMPARE(release.value("album").toString(), QString("Blue"));
+        QCOMPARE(release.value("year").toInt(), 2001);
+        QCOMPARE(release.value("rows").toArray().size(), 3);
+        QCOMPARE(release.value("rows").toArray().at(1).toObject().value("title").toString(), QString("Two"));
+        QCOMPARE(release.value("rows").toArray().at(1).toObject().value("flag").toInt(), 1);
+        QCOMPARE(release.value("covers").toArray().at(0).toObject().value("imageUID").toString(), QString("no_image"));
+        QCOMPARE(m_server->requests().at(0).target, QByteArray("/database/search?q=nina%20blue&type=release"));
+    }
     void searchPrintsCoverSizesAsText();
     void coversWithoutAddressGetThePlaceholder();
-    void progressOnlyOnATerminal_data();
-    void progressOnlyOnATerminal();
-    void searchFailures_data();
-    void searchFailures();
-    void unreachableServiceIsAFailure_data();
-    void unreachableServiceIsAFailure();
-    void missingReleaseIsAFailure();
-    void applySavesTheCheckedRows();
-    void badOptionsAreUsageErrors_data();
-    void badOptionsAreUsageErrors();
+
+    void progressOnlyOnATerminal_data()
+    {
+        QTest::addColumn<bool>("terminal");
+        QTest::addColumn<bool>("quiet");
+        QTest::newRow("terminal") << true << false;
+        QTest::newRow("terminal, --quiet") << true << true;
+        QTest::newRow("pipe") << false << false;
+    }
+
+    void progressOnlyOnATerminal()
+    {
+        QFETCH(bool, terminal);
+        QFETCH(bool, quiet);
+        serveRelease();
+        const QStringList arguments = QStringList{"-D", "DISCOGS_API_URL=" + m_server->url("")}
+                                      + (quiet ? QStringList{"--quiet"} : QStringList()) + QStringList{"discogs", "search", "nina"};
+        const TerminalRun onTerminal = terminal ? runOnTerminal(arguments, m_config) : TerminalRun();
+        const CliRun piped = terminal ? CliRun() : runCli(arguments, m_config);
+        QCOMPARE(terminal ? onTerminal.exitCode : piped.exitCode, 0);
+        const QByteArray err = terminal ? onTerminal.terminal : piped.err;
+        QVERIFY(Localized::installStringTable());
+        // A step rewritten in place, then erased; nothing at all when piped or quiet.
+        const bool shown = terminal && !quiet;
+        QVERIFY2(err.contains("\r" + Localized::text("FetchingReleaseInformation").toUtf8() + "\x1b[K") == shown,
+                 err.constData());
+        QVERIFY2(err.contains(Localized::text("FetchingReleaseInformation").toUtf8()) == shown, err.constData());
+        QCOMPARE(err.contains("\r\x1b[K"), shown);
+    }
+
+    void searchFailures_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("401") << 401 << QByteArray(R"({"message": "You must authenticate"})") << QByteArray("DISCOGS_TOKEN");
+        QTest::newRow("503") << 503 << QByteArray() << QByteArray();
+        QTest::newRow("not JSON") << 200 << QByteArray("<html>") << QByteArray();
+        // Answers the search passes over without an alert: found nothing because it could not ask.
+        QTest::newRow("404") << 404 << QByteArray(R"({"message": "Not found"})") << QByteArray("status 404");
+        QTest::newRow("429") << 429 << QByteArray(R"({"message": "Too many"})") << QByteArray("status 429");
+        QTest::newRow("empty 200") << 200 << QByteArray() << QByteArray("empty answer");
+    }
+
+    void searchFailures()
+    {
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(QByteArray, message);
+        m_server->setResponse("/database/search", HttpTestResponse::withBody(body, status));
+        const CliRun result = run({"discogs", "search", "x"});
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.err.contains(message), result.err.constData());
+    }
+
+    void unreachableServiceIsAFailure_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("search text") << QStringList{"discogs", "search", "x"};
+        QTest::newRow("release number") << QStringList{"discogs", "search", "5"};
+    }
+
+    void unreachableServiceIsAFailure()
+    {
+        QFETCH(QStringList, arguments);
+        // A port on this machine that nothing listens on: the server is closed before the run.
+        const QString url = m_server->url("");
+        m_server.reset();
+        const CliRun result = runCli(QStringList{"-D", "DISCOGS_API_URL=" + url} + arguments, m_config);
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.err.contains("could not be reached"), result.err.constData());
+        QVERIFY(result.out.isEmpty());
+    }
+
+    void missingReleaseIsAFailure()
+    {
+        m_server->setResponse("/releases/5", HttpTestResponse::withBody(R"({"message": "Release not found."})", 404));
+        const CliRun result = run({"discogs", "search", "5"});
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.err.contains("status 404"), result.err.constData());
+    }
+
+    void applySavesTheCheckedRows()
+    {
+        serveRelease();
+        const QString folder = m_dir.filePath("apply");
+        const QString first = makeSong(folder, "mp3", "a.mp3");
+        const QString second = makeSong(folder, "mp3", "b.mp3");
+        QVERIFY(!first.isEmpty() && !second.isEmpty());
+        const CliRun result = run({"--json", "discogs", "apply", "nina", first, second, "--uncheck", "2"});
+        QVERIFY2(result.exitCode == 0, result.err.constData());
+        const std::unique_ptr<Song> a = readSong(first);
+        const std::unique_ptr<Song> b = readSong(second);
+        QVERIFY(a && b);
+        QCOMPARE(a->title(), QString("One"));
+        QCOMPARE(b->title(), QString("Three"));
+        QCOMPARE(b->album(), QString("Blue"));
+        QCOMPARE(b->albumArtist(), QString("Nina"));
+    }
+
+    void badOptionsAreUsageErrors_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("no text") << QStringList{"discogs", "search"};
+        QTest::newRow("unknown mode") << QStringList{"discogs", "find", "x"};
+        QTest::newRow("release and cover") << QStringList{"discogs", "apply", "x", "a.mp3", "--release", "1", "--cover", "1"};
+        QTest::newRow("bad row") << QStringList{"discogs", "apply", "x", "a.mp3", "--uncheck", "2,z"};
+    }
+
+    void badOptionsAreUsageErrors()
+    {
+        QFETCH(QStringList, arguments);
+        QCOMPARE(run(arguments).exitCode, 2);
+        QCOMPARE(m_server->requestCount(), 0);
+    }
 
 private:
-    CliRun run(const QStringList &arguments);
+    CliRun run(const QStringList &arguments)
+    {
+        return runCli(QStringList{"-D", "DISCOGS_API_URL=" + m_server->url("")} + arguments, m_config);
+    }
     void serveRelease();
 
     QTemporaryDir m_dir;
     QString m_config;
     std::unique_ptr<HttpTestServer> m_server;
 };
-
-void TestCliDiscogs::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    m_config = m_dir.filePath("config");
-}
-
-void TestCliDiscogs::init()
-{
-    m_server = std::make_unique<HttpTestServer>();
-    QVERIFY(m_server->isListening());
-}
-
-CliRun TestCliDiscogs::run(const QStringList &arguments)
-{
-    return runCli(QStringList{"-D", "DISCOGS_API_URL=" + m_server->url("")} + arguments, m_config);
-}
 
 void TestCliDiscogs::serveRelease()
 {
@@ -65,24 +181,6 @@ void TestCliDiscogs::serveRelease()
     m_server->setResponse("/database/search",
                           HttpTestResponse::withBody(R"({"results": [{"resource_url": ")" + m_server->url("/releases/5").toUtf8() + R"("}]})"));
     m_server->setResponse("/releases/5", HttpTestResponse::withBody(document));
-}
-
-void TestCliDiscogs::searchPrintsReleasesAsJson()
-{
-    serveRelease();
-    const CliRun result = run({"--json", "discogs", "search", "nina blue"});
-    QCOMPARE(result.exitCode, 0);
-    const QJsonArray releases = QJsonDocument::fromJson(result.out).array();
-    QCOMPARE(releases.size(), 1);
-    const QJsonObject release = releases.at(0).toObject();
-    QCOMPARE(release.value("artist").toString(), QString("Nina"));
-    QCOMPARE(release.value("album").toString(), QString("Blue"));
-    QCOMPARE(release.value("year").toInt(), 2001);
-    QCOMPARE(release.value("rows").toArray().size(), 3);
-    QCOMPARE(release.value("rows").toArray().at(1).toObject().value("title").toString(), QString("Two"));
-    QCOMPARE(release.value("rows").toArray().at(1).toObject().value("flag").toInt(), 1);
-    QCOMPARE(release.value("covers").toArray().at(0).toObject().value("imageUID").toString(), QString("no_image"));
-    QCOMPARE(m_server->requests().at(0).target, QByteArray("/database/search?q=nina%20blue&type=release"));
 }
 
 void TestCliDiscogs::searchPrintsCoverSizesAsText()
@@ -124,121 +222,6 @@ void TestCliDiscogs::coversWithoutAddressGetThePlaceholder()
     QVERIFY2(text.exitCode == 0, text.err.constData());
     QVERIFY2(text.out.contains("   cover: no_image\n   cover: no_image\n"), text.out.constData());
     QVERIFY2(text.out.contains("Blue\\e[31m") && !text.out.contains('\x1b'), text.out.constData());
-}
-
-void TestCliDiscogs::progressOnlyOnATerminal_data()
-{
-    QTest::addColumn<bool>("terminal");
-    QTest::addColumn<bool>("quiet");
-    QTest::newRow("terminal") << true << false;
-    QTest::newRow("terminal, --quiet") << true << true;
-    QTest::newRow("pipe") << false << false;
-}
-
-void TestCliDiscogs::progressOnlyOnATerminal()
-{
-    QFETCH(bool, terminal);
-    QFETCH(bool, quiet);
-    serveRelease();
-    const QStringList arguments = QStringList{"-D", "DISCOGS_API_URL=" + m_server->url("")}
-                                  + (quiet ? QStringList{"--quiet"} : QStringList()) + QStringList{"discogs", "search", "nina"};
-    const TerminalRun onTerminal = terminal ? runOnTerminal(arguments, m_config) : TerminalRun();
-    const CliRun piped = terminal ? CliRun() : runCli(arguments, m_config);
-    QCOMPARE(terminal ? onTerminal.exitCode : piped.exitCode, 0);
-    const QByteArray err = terminal ? onTerminal.terminal : piped.err;
-    QVERIFY(Localized::installStringTable());
-    // A step rewritten in place, then erased; nothing at all when piped or quiet.
-    const bool shown = terminal && !quiet;
-    QVERIFY2(err.contains("\r" + Localized::text("FetchingReleaseInformation").toUtf8() + "\x1b[K") == shown,
-             err.constData());
-    QVERIFY2(err.contains(Localized::text("FetchingReleaseInformation").toUtf8()) == shown, err.constData());
-    QCOMPARE(err.contains("\r\x1b[K"), shown);
-}
-
-void TestCliDiscogs::searchFailures_data()
-{
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<QByteArray>("message");
-    QTest::newRow("401") << 401 << QByteArray(R"({"message": "You must authenticate"})") << QByteArray("DISCOGS_TOKEN");
-    QTest::newRow("503") << 503 << QByteArray() << QByteArray();
-    QTest::newRow("not JSON") << 200 << QByteArray("<html>") << QByteArray();
-    // Answers the search passes over without an alert: found nothing because it could not ask.
-    QTest::newRow("404") << 404 << QByteArray(R"({"message": "Not found"})") << QByteArray("status 404");
-    QTest::newRow("429") << 429 << QByteArray(R"({"message": "Too many"})") << QByteArray("status 429");
-    QTest::newRow("empty 200") << 200 << QByteArray() << QByteArray("empty answer");
-}
-
-void TestCliDiscogs::searchFailures()
-{
-    QFETCH(int, status);
-    QFETCH(QByteArray, body);
-    QFETCH(QByteArray, message);
-    m_server->setResponse("/database/search", HttpTestResponse::withBody(body, status));
-    const CliRun result = run({"discogs", "search", "x"});
-    QCOMPARE(result.exitCode, 1);
-    QVERIFY2(result.err.contains(message), result.err.constData());
-}
-
-void TestCliDiscogs::unreachableServiceIsAFailure_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("search text") << QStringList{"discogs", "search", "x"};
-    QTest::newRow("release number") << QStringList{"discogs", "search", "5"};
-}
-
-void TestCliDiscogs::unreachableServiceIsAFailure()
-{
-    QFETCH(QStringList, arguments);
-    // A port on this machine that nothing listens on: the server is closed before the run.
-    const QString url = m_server->url("");
-    m_server.reset();
-    const CliRun result = runCli(QStringList{"-D", "DISCOGS_API_URL=" + url} + arguments, m_config);
-    QCOMPARE(result.exitCode, 1);
-    QVERIFY2(result.err.contains("could not be reached"), result.err.constData());
-    QVERIFY(result.out.isEmpty());
-}
-
-void TestCliDiscogs::missingReleaseIsAFailure()
-{
-    m_server->setResponse("/releases/5", HttpTestResponse::withBody(R"({"message": "Release not found."})", 404));
-    const CliRun result = run({"discogs", "search", "5"});
-    QCOMPARE(result.exitCode, 1);
-    QVERIFY2(result.err.contains("status 404"), result.err.constData());
-}
-
-void TestCliDiscogs::applySavesTheCheckedRows()
-{
-    serveRelease();
-    const QString folder = m_dir.filePath("apply");
-    const QString first = makeSong(folder, "mp3", "a.mp3");
-    const QString second = makeSong(folder, "mp3", "b.mp3");
-    QVERIFY(!first.isEmpty() && !second.isEmpty());
-    const CliRun result = run({"--json", "discogs", "apply", "nina", first, second, "--uncheck", "2"});
-    QVERIFY2(result.exitCode == 0, result.err.constData());
-    const std::unique_ptr<Song> a = readSong(first);
-    const std::unique_ptr<Song> b = readSong(second);
-    QVERIFY(a && b);
-    QCOMPARE(a->title(), QString("One"));
-    QCOMPARE(b->title(), QString("Three"));
-    QCOMPARE(b->album(), QString("Blue"));
-    QCOMPARE(b->albumArtist(), QString("Nina"));
-}
-
-void TestCliDiscogs::badOptionsAreUsageErrors_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("no text") << QStringList{"discogs", "search"};
-    QTest::newRow("unknown mode") << QStringList{"discogs", "find", "x"};
-    QTest::newRow("release and cover") << QStringList{"discogs", "apply", "x", "a.mp3", "--release", "1", "--cover", "1"};
-    QTest::newRow("bad row") << QStringList{"discogs", "apply", "x", "a.mp3", "--uncheck", "2,z"};
-}
-
-void TestCliDiscogs::badOptionsAreUsageErrors()
-{
-    QFETCH(QStringList, arguments);
-    QCOMPARE(run(arguments).exitCode, 2);
-    QCOMPARE(m_server->requestCount(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestCliDiscogs)
