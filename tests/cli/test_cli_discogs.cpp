@@ -78,13 +78,16 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QByteArray>("message");
-        QTest::newRow("401") << 401 << QByteArray(R"({"message": "You must authenticate"})") << QByteArray("DISCOGS_TOKEN");
-        QTest::newRow("503") << 503 << QByteArray() << QByteArray();
-        QTest::newRow("not JSON") << 200 << QByteArray("<html>") << QByteArray();
+        QTest::addColumn<QString>("text"); // what is searched: a release number asks for that release
+        QTest::newRow("401") << 401 << QByteArray(R"({"message": "You must authenticate"})") << QByteArray("DISCOGS_TOKEN") << "x";
+        QTest::newRow("503") << 503 << QByteArray() << QByteArray() << "x";
+        QTest::newRow("not JSON") << 200 << QByteArray("<html>") << QByteArray() << "x";
         // Answers the search passes over without an alert: found nothing because it could not ask.
-        QTest::newRow("404") << 404 << QByteArray(R"({"message": "Not found"})") << QByteArray("status 404");
-        QTest::newRow("429") << 429 << QByteArray(R"({"message": "Too many"})") << QByteArray("status 429");
-        QTest::newRow("empty 200") << 200 << QByteArray() << QByteArray("empty answer");
+        QTest::newRow("404") << 404 << QByteArray(R"({"message": "Not found"})") << QByteArray("status 404") << "x";
+        QTest::newRow("429") << 429 << QByteArray(R"({"message": "Too many"})") << QByteArray("status 429") << "x";
+        QTest::newRow("empty 200") << 200 << QByteArray() << QByteArray("empty answer") << "x";
+        QTest::newRow("release missing") << 404 << QByteArray(R"({"message": "Release not found."})")
+                                         << QByteArray("status 404") << "5";
     }
 
     void searchFailures()
@@ -92,8 +95,10 @@ private slots:
         QFETCH(int, status);
         QFETCH(QByteArray, body);
         QFETCH(QByteArray, message);
-        m_server->setResponse("/database/search", HttpTestResponse::withBody(body, status));
-        const CliRun result = run({"discogs", "search", "x"});
+        QFETCH(QString, text);
+        for (const char *path : {"/database/search", "/releases/5"})
+            m_server->setResponse(path, HttpTestResponse::withBody(body, status));
+        const CliRun result = run({"discogs", "search", text});
         QCOMPARE(result.exitCode, 1);
         QVERIFY2(result.err.contains(message), result.err.constData());
     }
@@ -115,14 +120,6 @@ private slots:
         QCOMPARE(result.exitCode, 1);
         QVERIFY2(result.err.contains("could not be reached"), result.err.constData());
         QVERIFY(result.out.isEmpty());
-    }
-
-    void missingReleaseIsAFailure()
-    {
-        m_server->setResponse("/releases/5", HttpTestResponse::withBody(R"({"message": "Release not found."})", 404));
-        const CliRun result = run({"discogs", "search", "5"});
-        QCOMPARE(result.exitCode, 1);
-        QVERIFY2(result.err.contains("status 404"), result.err.constData());
     }
 
     void applySavesTheCheckedRows()
@@ -164,16 +161,17 @@ private:
     {
         return runCli(QStringList{"-D", "DISCOGS_API_URL=" + m_server->url("")} + arguments, m_config);
     }
-    void serveRelease();
+    // The release "nina" finds, with the images given as `"images": [...],`.
+    void serveRelease(const QByteArray &images = {});
 
     QTemporaryDir m_dir;
     QString m_config;
     std::unique_ptr<HttpTestServer> m_server;
 };
 
-void TestCliDiscogs::serveRelease()
+void TestCliDiscogs::serveRelease(const QByteArray &images)
 {
-    const QByteArray document = R"({"title": "Blue", "year": 2001, "genres": ["Jazz"],
+    const QByteArray document = R"({"title": "Blue", "year": 2001, "genres": ["Jazz"], )" + images + R"(
         "artists": [{"name": "Nina"}], "formats": [{"name": "CD"}],
         "tracklist": [{"type_": "track", "position": "1", "title": "One"},
                       {"type_": "track", "position": "2", "title": "Two"},
@@ -185,14 +183,8 @@ void TestCliDiscogs::serveRelease()
 
 void TestCliDiscogs::searchPrintsCoverSizesAsText()
 {
-    const QByteArray document = R"({"title": "Blue", "year": 2001, "genres": ["Jazz"],
-        "artists": [{"name": "Nina"}], "formats": [{"name": "CD"}],
-        "images": [{"uri": ")" + m_server->url("/img/front.png").toUtf8() + R"("},
-                   {"uri": ")" + m_server->url("/img/gone.png").toUtf8() + R"("}],
-        "tracklist": [{"type_": "track", "position": "1", "title": "One"}]})";
-    m_server->setResponse("/database/search",
-                          HttpTestResponse::withBody(R"({"results": [{"resource_url": ")" + m_server->url("/releases/5").toUtf8() + R"("}]})"));
-    m_server->setResponse("/releases/5", HttpTestResponse::withBody(document));
+    serveRelease(R"("images": [{"uri": ")" + m_server->url("/img/front.png").toUtf8() + R"("},
+                   {"uri": ")" + m_server->url("/img/gone.png").toUtf8() + R"("}],)");
     m_server->setResponse("/img/front.png", HttpTestResponse::withBody(pictureBytes(12, 7, 0xff00ff00, "PNG")));
     const CliRun result = run({"discogs", "search", "nina"});
     QVERIFY2(result.exitCode == 0, result.err.constData());

@@ -73,21 +73,14 @@ private slots:
 
     void importsEditedList()
     {
-        const QString listPath = QDir(m_folder).filePath("list.tsv");
-        QCOMPARE(run(QStringList{"export", "-o", listPath} + m_paths).exitCode, 0);
-        QByteArray list = fileBytes(listPath);
+        QByteArray list = run(QStringList{"export"} + m_paths).out;
         list.replace("Blue Hour", "Red Hour").replace("\t1999\t", "\t2001\t").replace("4\tSalt", "7/9\tPepper");
-        QFile edited(listPath);
-        QVERIFY(edited.open(QIODevice::WriteOnly));
-        edited.write(list);
-        edited.close();
-
-        const QByteArray untouched = fileBytes(listPath);
+        const QString listPath = writeFile(m_work, QStringLiteral("edited.tsv"), list);
         const CliRun result = run(QStringList{"import", listPath} + m_paths);
         QCOMPARE(result.exitCode, 0);
         QVERIFY2(!result.err.contains("could not"), result.err.constData());
         QVERIFY2(result.out.startsWith("Files saved: 2."), result.out.constData());
-        QCOMPARE(fileBytes(listPath), untouched);
+        QCOMPARE(fileBytes(listPath), list);
 
         const std::unique_ptr<Song> a = readSong(m_paths.at(0));
         const std::unique_ptr<Song> b = readSong(m_paths.at(1));
@@ -111,15 +104,10 @@ private slots:
         const QStringList bare = {makeSong(m_folder, "m4a", "c.m4a", {{"title", "Bare"}}),
                                   makeSong(m_folder, "wav", "d.wav")};
         const QStringList paths = m_paths + bare;
-        const QString listPath = m_work.filePath("again.tsv");
-        QCOMPARE(run(QStringList{"export", "-o", listPath} + paths).exitCode, 0);
-        QByteArray list = fileBytes(listPath);
+        QByteArray list = run(QStringList{"export"} + paths).out;
         QVERIFY(list.contains("\tBare\t"));
-        QVERIFY(list.replace("3/12\tBlue Hour", "\tBlue Hour").contains("\tBlue Hour"));
-        QFile edited(listPath);
-        QVERIFY(edited.open(QIODevice::WriteOnly) && edited.write(list) == list.size());
-        edited.close();
-
+        QVERIFY(list.contains("3/12\tBlue Hour"));
+        const QString listPath = writeFile(m_work, QStringLiteral("again.tsv"), list.replace("3/12\tBlue Hour", "\tBlue Hour"));
         const CliRun result = run(QStringList{"import", listPath} + paths);
         QVERIFY2(result.exitCode == 0, result.err.constData());
         QCOMPARE(readSong(m_paths.at(0))->track(), QString());
@@ -165,12 +153,8 @@ private slots:
         QFETCH(QStringList, globalOptions);
         QFETCH(QByteArray, list);
         QFETCH(QString, reported);
-        const QString listPath = m_work.filePath(QStringLiteral("bad%1.tsv").arg(QTest::currentDataTag()));
-        if (!list.isEmpty()) {
-            QFile file(listPath);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(list);
-        }
+        const QString name = QStringLiteral("bad%1.tsv").arg(QTest::currentDataTag());
+        const QString listPath = list.isEmpty() ? m_work.filePath(name) : writeFile(m_work, name, list);
         const QByteArray before0 = fileBytes(m_paths.at(0));
         const QByteArray before1 = fileBytes(m_paths.at(1));
 

@@ -123,168 +123,156 @@ class TestDownloadLifetime : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
+    void initTestCase()
+    {
+        QVERIFY(m_settingsDir.isValid());
+        UserDefaults::shared().openStore(m_settingsDir.filePath(QStringLiteral("settings.ini")));
+    }
 
-    void lastReferenceDroppedInsideAnAdvisorCall_data();
-    void lastReferenceDroppedInsideAnAdvisorCall();
-    void stoppedInsideAnAdvisorCall_data();
-    void stoppedInsideAnAdvisorCall();
-    void batchOutlivesTheConsumersReference();
-    void applicationEndsWhileABatchRuns_data();
-    void applicationEndsWhileABatchRuns();
+    void init()
+    {
+        m_server = std::make_unique<HttpTestServer>();
+        QVERIFY(m_server->isListening());
+    }
+
+    void lastReferenceDroppedInsideAnAdvisorCall_data()
+    {
+        QTest::addColumn<QString>("dropIn");
+        QTest::addColumn<bool>("stop");
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("trackCompletion") << "trackCompletion" << false << "completion";
+        QTest::newRow("processDownload") << "processDownload" << false << "completion";
+        QTest::newRow("trackProgress") << "trackProgress" << false << "completion";
+        QTest::newRow("shallCancel") << "shallCancel" << false << "completion";
+        QTest::newRow("cancel") << "cancel" << true << "cancel";
+    }
+
+    void lastReferenceDroppedInsideAnAdvisorCall()
+    {
+        QFETCH(QString, dropIn);
+        QFETCH(bool, stop);
+        QFETCH(QString, outcome);
+
+        HttpTestResponse response = HttpTestResponse::withBody("body");
+        response.delayMs = stop ? 3000 : 300;
+        m_server->setResponse(QStringLiteral("/one"), response);
+        m_server->setResponse(QStringLiteral("/two"), HttpTestResponse::withBody("two"));
+
+        DroppingAdvisor advisor;
+        advisor.dropIn = dropIn;
+        const std::weak_ptr<DownloadManager> watched = startBatch(advisor);
+        advisor.stopRequested = stop;
+
+        QVERIFY(advisor.waitForEnd());
+        // The manager goes once the batch has ended; the sanitizers watch what follows.
+        QVERIFY(QTest::qWaitFor([&] { return watched.expired(); }, 5000));
+        QTest::qWait(50);
+        QCOMPARE(advisor.outcome().last(), outcome);
+        QCOMPARE(advisor.completions + advisor.cancels, 1);
+        QVERIFY(!advisor.manager);
+        QCOMPARE(advisor.handed.size(), stop ? 0 : 2);
+    }
+
+    void stoppedInsideAnAdvisorCall_data()
+    {
+        // The call in which the advisor stops the batch, and the calls other than progress reports
+        // that the batch has made by then.
+        QTest::addColumn<QString>("stopIn");
+        QTest::addColumn<QStringList>("outcome");
+        QTest::newRow("trackProgress") << "trackProgress" << QStringList();
+        QTest::newRow("shallCancel") << "shallCancel" << QStringList();
+        QTest::newRow("first processDownload") << "processDownload" << QStringList{"download"};
+    }
+
+    void stoppedInsideAnAdvisorCall()
+    {
+        QFETCH(QString, stopIn);
+        QFETCH(QStringList, outcome);
+        HttpTestResponse response = HttpTestResponse::withBody("body");
+        response.delayMs = 300;
+        m_server->setResponse(QStringLiteral("/one"), response);
+        m_server->setResponse(QStringLiteral("/two"), response);
+
+        DroppingAdvisor advisor;
+        advisor.stopIn = stopIn;
+        // It lets go of the manager in the same call, which ends the manager there.
+        advisor.dropIn = stopIn;
+        const std::weak_ptr<DownloadManager> watched = startBatch(advisor);
+
+        QVERIFY(QTest::qWaitFor([&] { return watched.expired(); }, 5000));
+        // Nothing more arrives: neither the rest of the hand-over nor a completion or cancel.
+        QTest::qWait(800);
+        QCOMPARE(advisor.outcome(), outcome);
+        QVERIFY(advisor.stopIn.isEmpty());
+    }
+
+    void batchOutlivesTheConsumersReference()
+    {
+        // Dropped at once: the running batch still hands everything over and completes.
+        m_server->setResponse(QStringLiteral("/one"), HttpTestResponse::withBody("one"));
+        DownloadRecorder recorder;
+        std::weak_ptr<DownloadManager> watched;
+        {
+            auto manager = DownloadManager::create({m_server->url(QStringLiteral("/one"))},
+                                                   std::nullopt, &recorder, 1, 0);
+            manager->setLimits(quickDownloadLimits());
+            watched = manager;
+            manager->startDownload();
+        }
+        QVERIFY(!watched.expired());
+        QVERIFY(recorder.waitForEnd());
+        QCOMPARE(recorder.outcome(), (QStringList{"download", "completion"}));
+        QCOMPARE(recorder.handed.first().data, QByteArray("one"));
+        QVERIFY(QTest::qWaitFor([&] { return watched.expired(); }, 5000));
+    }
+
+    void applicationEndsWhileABatchRuns_data()
+    {
+        QTest::addColumn<QString>("scenario");
+        QTest::newRow("dropped at start") << "dropped at start";
+        QTest::newRow("kept past the application") << "kept past the application";
+    }
+
+    void applicationEndsWhileABatchRuns()
+    {
+        QFETCH(QString, scenario);
+        HttpTestResponse slow = HttpTestResponse::withBody("slow");
+        slow.delayMs = 1000;
+        m_server->setResponse(QStringLiteral("/slow"), slow);
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QString::fromLatin1(ScenarioVariable), scenario);
+        environment.insert(QString::fromLatin1(SettingsVariable),
+                           m_settingsDir.filePath(QStringLiteral("child.ini")));
+        environment.insert(QString::fromLatin1(ServerVariable), m_server->url(QString()));
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), TestRegistry::selfArguments());
+        QVERIFY(child.waitForFinished(30000));
+        const QByteArray err = child.readAllStandardError();
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit, err.constData());
+        QVERIFY2(child.exitCode() == 0, err.constData());
+        QVERIFY2(err.contains("scenario ended"), err.constData());
+        QVERIFY2(!err.contains("Sanitizer"), err.constData());
+        QCOMPARE(m_server->requestCount(), qsizetype(1));
+    }
 
 private:
     // Starts a batch of "/one" and "/two" with two slots, held by the advisor only.
-    std::weak_ptr<DownloadManager> startBatch(DroppingAdvisor &advisor);
+
+    std::weak_ptr<DownloadManager> startBatch(DroppingAdvisor &advisor)
+    {
+        advisor.manager = DownloadManager::create(
+            {m_server->url(QStringLiteral("/one")), m_server->url(QStringLiteral("/two"))},
+            std::nullopt, &advisor, 2, 0);
+        advisor.manager->setLimits(quickDownloadLimits());
+        const std::weak_ptr<DownloadManager> watched = advisor.manager;
+        advisor.manager->startDownload();
+        return watched;
+    }
 
     QTemporaryDir m_settingsDir;
     std::unique_ptr<HttpTestServer> m_server;
 };
-
-std::weak_ptr<DownloadManager> TestDownloadLifetime::startBatch(DroppingAdvisor &advisor)
-{
-    advisor.manager = DownloadManager::create(
-        {m_server->url(QStringLiteral("/one")), m_server->url(QStringLiteral("/two"))},
-        std::nullopt, &advisor, 2, 0);
-    advisor.manager->setLimits(quickDownloadLimits());
-    const std::weak_ptr<DownloadManager> watched = advisor.manager;
-    advisor.manager->startDownload();
-    return watched;
-}
-
-void TestDownloadLifetime::initTestCase()
-{
-    QVERIFY(m_settingsDir.isValid());
-    UserDefaults::shared().openStore(m_settingsDir.filePath(QStringLiteral("settings.ini")));
-}
-
-void TestDownloadLifetime::init()
-{
-    m_server = std::make_unique<HttpTestServer>();
-    QVERIFY(m_server->isListening());
-}
-
-void TestDownloadLifetime::lastReferenceDroppedInsideAnAdvisorCall_data()
-{
-    QTest::addColumn<QString>("dropIn");
-    QTest::addColumn<bool>("stop");
-    QTest::addColumn<QString>("outcome");
-    QTest::newRow("trackCompletion") << "trackCompletion" << false << "completion";
-    QTest::newRow("processDownload") << "processDownload" << false << "completion";
-    QTest::newRow("trackProgress") << "trackProgress" << false << "completion";
-    QTest::newRow("shallCancel") << "shallCancel" << false << "completion";
-    QTest::newRow("cancel") << "cancel" << true << "cancel";
-}
-
-void TestDownloadLifetime::lastReferenceDroppedInsideAnAdvisorCall()
-{
-    QFETCH(QString, dropIn);
-    QFETCH(bool, stop);
-    QFETCH(QString, outcome);
-
-    HttpTestResponse response = HttpTestResponse::withBody("body");
-    response.delayMs = stop ? 3000 : 300;
-    m_server->setResponse(QStringLiteral("/one"), response);
-    m_server->setResponse(QStringLiteral("/two"), HttpTestResponse::withBody("two"));
-
-    DroppingAdvisor advisor;
-    advisor.dropIn = dropIn;
-    const std::weak_ptr<DownloadManager> watched = startBatch(advisor);
-    advisor.stopRequested = stop;
-
-    QVERIFY(advisor.waitForEnd());
-    // The manager goes once the batch has ended; the sanitizers watch what follows.
-    QVERIFY(QTest::qWaitFor([&] { return watched.expired(); }, 5000));
-    QTest::qWait(50);
-    QCOMPARE(advisor.outcome().last(), outcome);
-    QCOMPARE(advisor.completions + advisor.cancels, 1);
-    QVERIFY(!advisor.manager);
-    QCOMPARE(advisor.handed.size(), stop ? 0 : 2);
-}
-
-void TestDownloadLifetime::stoppedInsideAnAdvisorCall_data()
-{
-    // The call in which the advisor stops the batch, and the calls other than progress reports
-    // that the batch has made by then.
-    QTest::addColumn<QString>("stopIn");
-    QTest::addColumn<QStringList>("outcome");
-    QTest::newRow("trackProgress") << "trackProgress" << QStringList();
-    QTest::newRow("shallCancel") << "shallCancel" << QStringList();
-    QTest::newRow("first processDownload") << "processDownload" << QStringList{"download"};
-}
-
-void TestDownloadLifetime::stoppedInsideAnAdvisorCall()
-{
-    QFETCH(QString, stopIn);
-    QFETCH(QStringList, outcome);
-    HttpTestResponse response = HttpTestResponse::withBody("body");
-    response.delayMs = 300;
-    m_server->setResponse(QStringLiteral("/one"), response);
-    m_server->setResponse(QStringLiteral("/two"), response);
-
-    DroppingAdvisor advisor;
-    advisor.stopIn = stopIn;
-    // It lets go of the manager in the same call, which ends the manager there.
-    advisor.dropIn = stopIn;
-    const std::weak_ptr<DownloadManager> watched = startBatch(advisor);
-
-    QVERIFY(QTest::qWaitFor([&] { return watched.expired(); }, 5000));
-    // Nothing more arrives: neither the rest of the hand-over nor a completion or cancel.
-    QTest::qWait(800);
-    QCOMPARE(advisor.outcome(), outcome);
-    QVERIFY(advisor.stopIn.isEmpty());
-}
-
-void TestDownloadLifetime::batchOutlivesTheConsumersReference()
-{
-    // Dropped at once: the running batch still hands everything over and completes.
-    m_server->setResponse(QStringLiteral("/one"), HttpTestResponse::withBody("one"));
-    DownloadRecorder recorder;
-    std::weak_ptr<DownloadManager> watched;
-    {
-        auto manager = DownloadManager::create({m_server->url(QStringLiteral("/one"))},
-                                               std::nullopt, &recorder, 1, 0);
-        manager->setLimits(quickDownloadLimits());
-        watched = manager;
-        manager->startDownload();
-    }
-    QVERIFY(!watched.expired());
-    QVERIFY(recorder.waitForEnd());
-    QCOMPARE(recorder.outcome(), (QStringList{"download", "completion"}));
-    QCOMPARE(recorder.handed.first().data, QByteArray("one"));
-    QVERIFY(QTest::qWaitFor([&] { return watched.expired(); }, 5000));
-}
-
-void TestDownloadLifetime::applicationEndsWhileABatchRuns_data()
-{
-    QTest::addColumn<QString>("scenario");
-    QTest::newRow("dropped at start") << "dropped at start";
-    QTest::newRow("kept past the application") << "kept past the application";
-}
-
-void TestDownloadLifetime::applicationEndsWhileABatchRuns()
-{
-    QFETCH(QString, scenario);
-    HttpTestResponse slow = HttpTestResponse::withBody("slow");
-    slow.delayMs = 1000;
-    m_server->setResponse(QStringLiteral("/slow"), slow);
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(ScenarioVariable), scenario);
-    environment.insert(QString::fromLatin1(SettingsVariable),
-                       m_settingsDir.filePath(QStringLiteral("child.ini")));
-    environment.insert(QString::fromLatin1(ServerVariable), m_server->url(QString()));
-    child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(), TestRegistry::selfArguments());
-    QVERIFY(child.waitForFinished(30000));
-    const QByteArray err = child.readAllStandardError();
-    QVERIFY2(child.exitStatus() == QProcess::NormalExit, err.constData());
-    QVERIFY2(child.exitCode() == 0, err.constData());
-    QVERIFY2(err.contains("scenario ended"), err.constData());
-    QVERIFY2(!err.contains("Sanitizer"), err.constData());
-    QCOMPARE(m_server->requestCount(), qsizetype(1));
-}
 
 // A child started by a test, told what to do by the environment.
 static std::optional<int> childMain(int, char **)
